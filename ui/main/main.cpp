@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+#include "ui/main/converter.h"
+#include "ui/main/startup.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+bool WantsExport(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--export") == 0 || std::strncmp(argv[i], "--export=", 9) == 0)
+      return true;
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The converter needs no display; pictures are still drawn with real fonts.
+  const bool exporting = WantsExport(argc, argv);
+  if (exporting && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+
+  std::unique_ptr<QGuiApplication> app;
+  if (exporting)
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  else
+    app = std::make_unique<QApplication>(argc, argv);
+  QCoreApplication::setApplicationName("struktogramme");
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Struktogramme: Programme als Fluss-Diagramme entwerfen.\n\n"
+      "Ohne --export startet der Editor und öffnet die angegebene Datei.\n"
+      "Mit --export AUSGABE wird EINGABE.str ohne Fenster umgewandelt; das Format folgt der\n"
+      "Endung von AUSGABE: .str (Struktogramm), .pas (Pascal-Quelltext), .png, .svg, .pdf (Bild).");
+  parser.addHelpOption();
+  QCommandLineOption exportOption("export", "Wandelt DATEI ohne Fenster in AUSGABE um.", "AUSGABE");
+  parser.addOption(exportOption);
+  parser.addPositionalArgument("DATEI", "Struktogramm-Datei (*.str)", "[DATEI]");
+  parser.process(*app);
+
+  const QStringList files = parser.positionalArguments();
+  if (parser.isSet(exportOption)) {
+    if (files.size() != 1) {
+      fprintf(stderr, "Aufruf: struktogramme --export AUSGABE EINGABE.str\n");
+      return 2;
+    }
+    return RunConverter(parser.value(exportOption).toStdString(), files.first().toStdString());
+  }
+  return RunEditor(static_cast<QApplication&>(*app), files.isEmpty() ? QString() : files.first());
+}
