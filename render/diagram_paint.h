@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+// Painting a whole diagram as a window, a picture and a printout show it.
+#pragma once
+
+#include "model/element.h"
+#include "render/display_options.h"
+#include "render/surface.h"
+
+#include <string>
+
+// The root figure's anchor in content coordinates: (width div 2 + 30, 15).
+TPoint RootAnchor(TBlock& root, TSurface& surface, TDisplayOptions& display);
+
+// Start mark (circle and stem) and the root figure with its whole contents at anchor; sets the
+// background brush first (light grey on screen, white when UseColor is off) and DrawRoot.
+// clip (surface coordinates) limits the work to what intersects it; nullptr draws everything.
+void DisplayStruktogramm(TSurface& surface, TPoint anchor, TBlock& root, TDisplayOptions& display,
+                         const TRect* clip = nullptr);
+
+// The printout: caption at (10, 10) in Times New Roman 12 pt, print layout (no colour,
+// Spacing = text height of "ja" div 2, pen width 3), the figure at (width div 2 + 30, 80);
+// restores Spacing 6, PrintMode false and UseColor true afterwards.
+void PrintStruktogramm(TSurface& surface, const std::string& caption, TBlock& root,
+                       TDisplayOptions& display);
