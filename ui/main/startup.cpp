@@ -1,13 +1,26 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main/startup.h"
 
-#include <QApplication>
-#include <QMainWindow>
+#include "ui/diagram/tform3.h"
+#include "ui/main/application.h"
+#include "ui/main/qt_windowing_services.h"
+#include "ui/main/tform2.h"
 
-int RunEditor(QApplication& app, const QString&) {
-  QApplication::setApplicationDisplayName("Struktogramme");
-  QMainWindow window;
-  window.setWindowTitle("Fluss-Diagramme zeichnen");
-  window.show();
-  return app.exec();
+#include <QApplication>
+
+int RunEditor(QApplication& app, const QString& file) {
+  QApplication::setApplicationDisplayName(QStringLiteral("Struktogramme"));
+  TQtWindowingServices services;
+  // Failures that escape a handler are reported here when the application object can catch them.
+  auto* reporting = qobject_cast<TApplication*>(&app);
+  if (reporting) reporting->SetFailureReport(&services);
+
+  TForm2 mainForm(services, file);
+  services.SetDialogParent(&mainForm);
+  TForm3 countingLoop(&mainForm);
+  mainForm.SetCountingLoopDialog(&countingLoop);
+  mainForm.show();
+  const int status = app.exec();
+  if (reporting) reporting->SetFailureReport(nullptr);
+  return status;
 }

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+#include "ui/main/qt_windowing_services.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+TQtWindowingServices::TQtWindowingServices() = default;
+TQtWindowingServices::~TQtWindowingServices() = default;
+
+QString QtNameFilters(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString pattern = parts.at(i + 1);
+    // Qt's "*.*" wants a dot in the name; the filter means every file.
+    if (pattern == QLatin1String("*.*")) pattern = QStringLiteral("*");
+    pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+    QString description = parts.at(i);
+    // Qt takes the patterns from the last parentheses, so those in the description must match.
+    const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+    if (open >= 0) description = description.left(open).trimmed();
+    filters << QStringLiteral("%1 (%2)").arg(description, pattern);
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
+bool TQtWindowingServices::InputQuery(const QString& title, const QString& prompt,
+                                      QString& text) {
+  bool ok = false;
+  const QString result =
+      QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, text, &ok);
+  if (ok) text = result;
+  return ok;
+}
+
+void TQtWindowingServices::ShowMessage(const QString& text, TMessageKind kind) {
+  QMessageBox box(kind == TMessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
+                  QStringLiteral("Struktogramme"), text, QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+std::optional<QString> TQtWindowingServices::OpenFileName(const QString& filter) {
+  QFileDialog dialog(parent_, QString(), lastOpenName_, QtNameFilters(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (!lastOpenName_.isEmpty()) dialog.selectFile(lastOpenName_);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  lastOpenName_ = dialog.selectedFiles().first();
+  return lastOpenName_;
+}
+
+std::optional<QString> TQtWindowingServices::SaveFileName(const QString& filter,
+                                                          const QString& defaultExt) {
+  QFileDialog dialog(parent_, QString(), lastSaveName_, QtNameFilters(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(defaultExt);
+  if (!lastSaveName_.isEmpty()) dialog.selectFile(lastSaveName_);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  lastSaveName_ = dialog.selectedFiles().first();
+  return lastSaveName_;
+}
+
+QPrinter& TQtWindowingServices::Printer() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
+
+bool TQtWindowingServices::PrintDialog() {
+  QPrintDialog dialog(&Printer(), parent_);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void TQtWindowingServices::SetClipboardText(const QString& text) {
+  QClipboard* clipboard = QApplication::clipboard();
+  clipboard->clear();
+  clipboard->setText(text);
+}

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+// The windowing services on real Qt dialogs, message boxes, printer and clipboard.
+#pragma once
+
+#include "ui/main/windowing_services.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class QPrinter;
+
+class TQtWindowingServices : public TWindowingServices {
+public:
+  TQtWindowingServices();
+  ~TQtWindowingServices() override;
+
+  // Dialogs and message boxes are centred over this window once it is set.
+  void SetDialogParent(QWidget* parent) { parent_ = parent; }
+
+  bool InputQuery(const QString& title, const QString& prompt, QString& text) override;
+  void ShowMessage(const QString& text, TMessageKind kind) override;
+  std::optional<QString> OpenFileName(const QString& filter) override;
+  std::optional<QString> SaveFileName(const QString& filter, const QString& defaultExt) override;
+  QPrinter& Printer() override;
+  bool PrintDialog() override;
+  void SetClipboardText(const QString& text) override;
+
+private:
+  QPointer<QWidget> parent_;
+  std::unique_ptr<QPrinter> printer_;
+  // Both file dialogs propose the name chosen in their previous run; saving and exporting
+  // share one dialog and so one name.
+  QString lastOpenName_;
+  QString lastSaveName_;
+};
+
+// "desc|pattern|desc|pattern" as a Qt name filter list ("desc (pattern);;...").
+QString QtNameFilters(const QString& filter);

@@ -1,0 +1,378 @@
+// SPDX-License-Identifier: MIT
+#include "ui/main/tform2.h"
+
+#include "model/stream.h"
+#include "model/structogram_file.h"
+#include "render/qt_surface.h"
+#include "ui/diagram/tform1.h"
+#include "ui/main/outer_geometry.h"
+#include "ui/main/text_codec.h"
+#include "ui/main/toolbar_pictures.h"
+#include "ui/main/windowing_services.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrinter>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+TForm2* gMainForm = nullptr;
+
+using THandler = void (TForm2::*)(QObject*);
+
+struct TMenuHeader {
+  const char* name;
+  const char* caption;
+};
+
+// A caption "-" is a separator line.
+struct TMenuItem {
+  const char* menu;
+  const char* name;
+  const char* caption;
+  THandler handler;
+  bool visible;
+};
+
+const TMenuHeader kMenus[] = {
+    {"Datei1", "Datei"},
+    {"Einfgen1", "Bearbeiten"},
+    {"Drucken1", "Ansicht"},
+};
+
+const TMenuItem kMenuItems[] = {
+    {"Datei1", "Neu1", "Neu", &TForm2::Neu1Click, true},
+    {"Datei1", "N2", "-", nullptr, true},
+    {"Datei1", "Struktogrammladen1", "Struktogramm laden", &TForm2::Struktogrammladen1Click, true},
+    {"Datei1", "Struktogrammspeichern1", "Struktogramm speichern",
+     &TForm2::Struktogrammspeichern1Click, true},
+    {"Datei1", "N11", "-", nullptr, true},
+    {"Datei1", "InZwischenablage1", "In Zwischenablage kopieren", &TForm2::InZwischenablage1Click,
+     true},
+    {"Datei1", "Exportieren1", "Exportieren", &TForm2::Exportieren1Click, true},
+    {"Datei1", "Drucken2", "Drucken", &TForm2::Drucken2Click, true},
+    {"Datei1", "N1", "-", nullptr, true},
+    {"Datei1", "Programmbeenden1", "Programm beenden", &TForm2::Programmbeenden1Click, true},
+    {"Einfgen1", "Rckgngig1", "Rückgängig", &TForm2::Rckgngig1Click, true},
+    {"Einfgen1", "N4", "-", nullptr, true},
+    {"Einfgen1", "Anweisung", "Anweisung einfügen", &TForm2::ButtonClick, true},
+    {"Einfgen1", "IfAnweisung", "Entscheidung einfügen", &TForm2::ButtonClick, true},
+    {"Einfgen1", "N3", "-", nullptr, true},
+    {"Einfgen1", "WhileSchleife", "Schleife (Test vorher)", &TForm2::ButtonClick, true},
+    {"Einfgen1", "RepeatUntilSchleife", "Schleife (Test danach)", &TForm2::ButtonClick, true},
+    {"Einfgen1", "DoWhileSchleife", "Schleife (Test danach)", &TForm2::ButtonClick, false},
+    {"Einfgen1", "ForSchleife", "Zählschleife einfügen", &TForm2::ButtonClick, true},
+    {"Drucken1", "Blockvergrern1", "Block vergrößern/verkleinern", &TForm2::Blockvergrern1Click,
+     true},
+    {"Drucken1", "BlockinneuemFensteranzeigen1", "Block in neuem Fenster anzeigen",
+     &TForm2::BlockinneuemFensteranzeigen1Click, true},
+};
+
+struct TToolButtonEntry {
+  const char* name;
+  const char* hint;
+  int width;
+  bool visible;
+  TKind picture;
+};
+
+const TToolButtonEntry kToolButtons[] = {
+    {"BAnweisung", "Anweisung", 81, true, TKind::Anweisung},
+    {"BIfAnweisung", "Entscheidung", 75, true, TKind::If},
+    {"BWhileSchleife", "Schleife (Test vorher)", 75, true, TKind::While},
+    {"BForSchleife", "Zählschleife", 75, true, TKind::For},
+    {"BDoWhileSchleife", "Schleife (Test hinterher)", 75, false, TKind::DoWhile},
+    {"BRepeatUntilSchleife", "Schleife (Test hinterher)", 75, true, TKind::Repeat},
+};
+
+constexpr int kToolBarHeight = 41;
+constexpr int kToolButtonHeight = 31;
+const QRect kOuterGeometry(278, 105, 696, 480);
+const char* const kStructogramFilter = "Struktogramme (*.str)|*.str|Alle Dateien|*.*";
+const char* const kSourceFilter = "Quellcode (*.pas)|*.pas|Alle Dateien|*.*";
+
+TOwned<TBlock> NewProgram() {
+  TOwned<TBlock> program = TBlock::CreateWithText("gesamtes Programm");
+  program->Independent = false;
+  program->Bracketed = false;
+  return program;
+}
+
+}  // namespace
+
+TForm2::TForm2(TWindowingServices& services, const QString& file, QWidget* parent)
+    : QMainWindow(parent), services_(services) {
+  gMainForm = this;
+  setObjectName(QStringLiteral("Form2"));
+  setWindowTitle(QStringLiteral("Fluss-Diagramme zeichnen"));
+  QFont font(QStringLiteral("MS Sans Serif"));
+  font.setPixelSize(11);
+  setFont(font);
+
+  mdiArea_ = new QMdiArea(this);
+  mdiArea_->setObjectName(QStringLiteral("MdiArea"));
+  setCentralWidget(mdiArea_);
+
+  createActions();
+  createMenus();
+  createToolBar();
+  SetOuterGeometry(*this, kOuterGeometry);
+  FormCreate(file);
+}
+
+TForm2::~TForm2() {
+  // The diagram windows borrow blocks of Program: they go before the document does.
+  delete mdiArea_;
+  mdiArea_ = nullptr;
+  first_ = nullptr;
+  if (gMainForm == this) gMainForm = nullptr;
+}
+
+TForm2* TForm2::MainForm() { return gMainForm; }
+
+void TForm2::createActions() {
+  for (const TMenuItem& item : kMenuItems) {
+    auto* action = new QAction(this);
+    action->setObjectName(QLatin1String(item.name));
+    if (QLatin1String(item.caption) == QLatin1String("-")) {
+      action->setSeparator(true);
+    } else {
+      action->setText(QString::fromUtf8(item.caption));
+      const THandler handler = item.handler;
+      connect(action, &QAction::triggered, this, [this, action, handler] {
+        Guarded(services_, [&] { (this->*handler)(action); });
+      });
+    }
+    action->setVisible(item.visible);
+  }
+}
+
+void TForm2::createMenus() {
+  MainMenu1 = menuBar();
+  MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+  // The template's small font is for the frame's controls; menus keep the desktop's font.
+  MainMenu1->setFont(QApplication::font());
+  for (const TMenuHeader& header : kMenus) {
+    QMenu* menu = MainMenu1->addMenu(QString::fromUtf8(header.caption));
+    menu->setObjectName(QLatin1String(header.name));
+    menu->setFont(QApplication::font());
+    for (const TMenuItem& item : kMenuItems) {
+      if (QLatin1String(item.menu) != QLatin1String(header.name)) continue;
+      menu->addAction(findChild<QAction*>(QLatin1String(item.name), Qt::FindDirectChildrenOnly));
+    }
+  }
+}
+
+void TForm2::createToolBar() {
+  ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setMovable(false);
+  ToolBar1->setFloatable(false);
+  ToolBar1->setFixedHeight(kToolBarHeight);
+  ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
+  ToolBar1->layout()->setSpacing(0);
+  ToolBar1->setContentsMargins(0, 0, 0, 0);
+  for (const TToolButtonEntry& entry : kToolButtons) {
+    auto* button = new QToolButton(ToolBar1);
+    button->setObjectName(QLatin1String(entry.name));
+    button->setToolTip(QString::fromUtf8(entry.hint));
+    button->setFixedSize(entry.width, kToolButtonHeight);
+    button->setIconSize(QSize(kToolPictureWidth, kToolPictureHeight));
+    button->setIcon(QIcon(ToolPicture(entry.picture)));
+    button->setAutoRaise(false);
+    connect(button, &QToolButton::clicked, this, [this, button] {
+      Guarded(services_, [&] { ButtonClick(button); });
+    });
+    QAction* holder = ToolBar1->addWidget(button);
+    holder->setObjectName(QLatin1String(entry.name) + QStringLiteral("Action"));
+    holder->setVisible(entry.visible);
+  }
+}
+
+void TForm2::FormCreate(const QString& file) {
+  TOwned<TBlock> program;
+  if (!file.isEmpty()) {
+    std::unique_ptr<TFileReadStream> stream;
+    try {
+      stream = std::make_unique<TFileReadStream>(FileNameBytes(file));
+    } catch (const TStreamError& failure) {
+      services_.ShowMessage(FailureText(failure.what()), TMessageKind::Information);
+    }
+    if (stream) {
+      // A file that opens but cannot be read leaves an empty program and the usual report.
+      try {
+        TLoadResult loaded = LoadDocument(*stream);
+        program = std::move(loaded.Root);
+        if (loaded.Damaged) damagedFile_ = file;
+      } catch (const std::exception& failure) {
+        services_.ReportFailure(failure);
+      }
+    }
+  }
+  if (!program) program = NewProgram();
+  program->Bracketed = false;
+  program->Independent = false;
+  Program = std::move(program);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  Guarded(services_, [&] { FormShow(); });
+}
+
+void TForm2::FormShow() {
+  first_ = TForm1::CreateForBlock(this, Program.get());
+  first_->Secondary = false;
+  UpdateCaptions();
+  if (!damagedFile_.isEmpty()) {
+    // Told once the window is on the screen, so the box has something to stand over.
+    const QString file = damagedFile_;
+    damagedFile_.clear();
+    QTimer::singleShot(0, this, [this, file] { ReportDamaged(file); });
+  }
+}
+
+void TForm2::ReportDamaged(const QString& file) {
+  services_.ShowMessage(
+      QStringLiteral("Die Datei %1 ist beschädigt; sie wurde nur teilweise geladen.").arg(file),
+      TMessageKind::Information);
+}
+
+QList<TForm1*> TForm2::DiagramWindows() const {
+  QList<TForm1*> windows;
+  if (!mdiArea_) return windows;
+  for (QMdiSubWindow* sub : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+    auto* window = qobject_cast<TForm1*>(sub->widget());
+    if (window && !window->IsClosing()) windows.append(window);
+  }
+  return windows;
+}
+
+TForm1* TForm2::ActiveWindow() const {
+  if (!mdiArea_) return nullptr;
+  QMdiSubWindow* sub = mdiArea_->activeSubWindow();
+  if (!sub) sub = mdiArea_->currentSubWindow();
+  auto* window = sub ? qobject_cast<TForm1*>(sub->widget()) : nullptr;
+  if (window && !window->IsClosing()) return window;
+  return first_;
+}
+
+void TForm2::PushUndo() { History.PushUndo(*Program); }
+
+void TForm2::DropNewestUndo() { History.DropNewestUndo(); }
+
+void TForm2::Rckgngig1Click(QObject*) {
+  if (!History.CanStepBack()) return;
+  TOwned<TBlock> restored = History.StepBack();
+  CloseSecondaryWindows();
+  Program = std::move(restored);
+  if (first_) first_->SetRoot(Program.get());
+  // The restored root may carry another title than the caption shows.
+  UpdateCaptions();
+}
+
+void TForm2::ButtonClick(QObject* sender) {
+  if (TForm1* window = ActiveWindow()) window->Einfuegen(sender);
+}
+
+void TForm2::Blockvergrern1Click(QObject*) {
+  if (TForm1* window = ActiveWindow()) window->ChangeDisplay();
+}
+
+void TForm2::BlockinneuemFensteranzeigen1Click(QObject*) {
+  if (TForm1* window = ActiveWindow()) window->InneuemFensteranzeigen();
+}
+
+void TForm2::Programmbeenden1Click(QObject*) { close(); }
+
+void TForm2::RefreshAll() {
+  for (TForm1* window : DiagramWindows()) {
+    window->viewport()->update();
+    window->AdjustScrollBars();
+  }
+}
+
+void TForm2::UpdateCaptions() {
+  for (TForm1* window : DiagramWindows()) window->SetCaption(FromCp1252(window->GetRootTitle()));
+}
+
+void TForm2::ToggleCollapsedEverywhere(TBlock* block) {
+  for (TForm1* window : DiagramWindows()) window->ChangeMinimize(block);
+}
+
+void TForm2::CloseSecondaryWindows() {
+  for (TForm1* window : DiagramWindows()) {
+    if (window != first_) window->SubWindow()->close();
+  }
+}
+
+void TForm2::ReplaceDocument(TOwned<TBlock> block) {
+  // Windows showing blocks of the old tree go before the tree does.
+  CloseSecondaryWindows();
+  Program = std::move(block);
+  History.Clear();
+  if (first_) first_->SetRoot(Program.get());
+  UpdateCaptions();
+}
+
+void TForm2::Neu1Click(QObject*) { ReplaceDocument(NewProgram()); }
+
+void TForm2::Struktogrammladen1Click(QObject*) {
+  const std::optional<QString> file =
+      services_.OpenFileName(QString::fromUtf8(kStructogramFilter));
+  if (!file) return;
+  // A file that cannot be opened or read throws before anything is replaced.
+  TLoadResult loaded = LoadDocumentFile(FileNameBytes(*file));
+  loaded.Root->Independent = false;
+  loaded.Root->Bracketed = false;
+  ReplaceDocument(std::move(loaded.Root));
+  if (loaded.Damaged) ReportDamaged(*file);
+}
+
+void TForm2::Struktogrammspeichern1Click(QObject*) {
+  const std::optional<QString> file =
+      services_.SaveFileName(QString::fromUtf8(kStructogramFilter), QStringLiteral("str"));
+  if (!file) return;
+  SaveDocumentFile(*Program, FileNameBytes(*file));
+}
+
+void TForm2::InZwischenablage1Click(QObject*) {
+  services_.SetClipboardText(FromCp1252(ExportProgram(*Program)));
+}
+
+void TForm2::Exportieren1Click(QObject*) {
+  const std::optional<QString> file =
+      services_.SaveFileName(QString::fromUtf8(kSourceFilter), QStringLiteral("pas"));
+  if (!file) return;
+  ExportProgramFile(*Program, FileNameBytes(*file));
+}
+
+void TForm2::Drucken2Click(QObject*) {
+  TForm1* window = ActiveWindow();
+  if (!window) return;
+  if (!services_.PrintDialog()) return;
+  QPrinter& printer = services_.Printer();
+  // Figures are laid out in printer dots, unscaled; 300 dots per inch keep them a sensible size.
+  printer.setResolution(300);
+  printer.setDocName(window->Caption());
+  QPainter painter;
+  if (!painter.begin(&printer))
+    throw std::runtime_error("Der Drucker kann nicht verwendet werden.");
+  QtSurface surface(painter, PrintFont(printer.resolution()));
+  window->PrintStruktogramm(surface);
+  painter.end();
+}

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+// The main window: the multiple-document frame that owns the document and its undo history,
+// carries the menu bar and toolbar, and forwards commands to the active diagram window.
+#pragma once
+
+#include "model/element.h"
+#include "ui/main/undo_history.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QString>
+
+class QAction;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class TForm1;
+class TForm3;
+class TWindowingServices;
+
+class TForm2 : public QMainWindow {
+  Q_OBJECT
+public:
+  // Opens file (empty: none) or starts a new document; see FormCreate.
+  TForm2(TWindowingServices& services, const QString& file, QWidget* parent = nullptr);
+  ~TForm2() override;
+
+  // The application's main window, which the diagram windows report to; nullptr when none.
+  static TForm2* MainForm();
+
+  TOwned<TBlock> Program;
+  TUndoHistory History;
+
+  // Undo history (the snapshots live in History).
+  void PushUndo();
+  void DropNewestUndo();
+  void Rckgngig1Click(QObject* sender);
+
+  void FormCreate(const QString& file);
+  void FormShow();
+
+  void ButtonClick(QObject* sender);
+  void Blockvergrern1Click(QObject* sender);
+  void BlockinneuemFensteranzeigen1Click(QObject* sender);
+  void Programmbeenden1Click(QObject* sender);
+
+  // "Datei" menu.
+  void Neu1Click(QObject* sender);
+  void Struktogrammladen1Click(QObject* sender);
+  void Struktogrammspeichern1Click(QObject* sender);
+  void InZwischenablage1Click(QObject* sender);
+  void Exportieren1Click(QObject* sender);
+  void Drucken2Click(QObject* sender);
+
+  // Broadcasts to every diagram window, in the frame's order.
+  void RefreshAll();
+  void UpdateCaptions();
+  void ToggleCollapsedEverywhere(TBlock* block);
+
+  // The open diagram windows, in creation order; the first shows the whole program.
+  QList<TForm1*> DiagramWindows() const;
+  TForm1* FirstWindow() const { return first_; }
+  TForm1* ActiveWindow() const;
+
+  TWindowingServices& Services() const { return services_; }
+  QMdiArea* MdiArea() const { return mdiArea_; }
+  // The counting-loop dialog, created once at start-up after this window.
+  void SetCountingLoopDialog(TForm3* dialog) { form3_ = dialog; }
+  TForm3* CountingLoopDialog() const { return form3_; }
+
+  QMenuBar* MainMenu1 = nullptr;
+  QToolBar* ToolBar1 = nullptr;
+
+protected:
+  void showEvent(QShowEvent* event) override;
+
+private:
+  void createActions();
+  void createMenus();
+  void createToolBar();
+  // Every window but the first is closed and destroyed.
+  void CloseSecondaryWindows();
+  // Makes block the document: the history is emptied and the first window shows it afresh.
+  void ReplaceDocument(TOwned<TBlock> block);
+  void ReportDamaged(const QString& file);
+
+  TWindowingServices& services_;
+  QMdiArea* mdiArea_ = nullptr;
+  TForm1* first_ = nullptr;
+  TForm3* form3_ = nullptr;
+  bool shown_ = false;
+  QString damagedFile_;
+};
