@@ -1,1 +1,65 @@
 // SPDX-License-Identifier: MIT
+#include "render/diagram_paint.h"
+
+#include "render/figure_pass.h"
+
+namespace {
+
+// Steps 1 to 4 of the display: background brush, start mark, stem, DrawRoot.
+void StartMark(TSurface& surface, TPoint a, TBlock& root, TDisplayOptions& display) {
+  surface.SetBrushColor(display.UseColor ? kScreenBackground : kPrintBackground);
+  surface.Ellipse(a.x - 2, a.y - 9, a.x + 3, a.y - 4);
+  surface.MoveTo(a.x, a.y - 4);
+  surface.LineTo(a.x, a.y);
+  display.DrawRoot = &root;
+}
+
+void DrawFromRoot(TFigurePass& pass, TBlock& root, TPoint anchor, const TRect* clip) {
+  pass.DrawChain(&root, anchor);
+  if (clip) pass.FinishClipped(root, anchor);
+}
+
+}  // namespace
+
+TPoint RootAnchor(TBlock& root, TSurface& surface, TDisplayOptions& display) {
+  return {Measure(root, surface, display).cx / 2 + 30, 15};
+}
+
+void DisplayStruktogramm(TSurface& surface, TPoint anchor, TBlock& root, TDisplayOptions& display,
+                         const TRect* clip, TRenderOptions options) {
+  StartMark(surface, anchor, root, display);
+  TFigurePass pass(surface, display, options.cacheSizes, clip);
+  DrawFromRoot(pass, root, anchor, clip);
+}
+
+void PaintStruktogramm(TSurface& surface, TBlock& root, TDisplayOptions& display, TPoint scroll,
+                       const TRect* clip) {
+  TFigurePass pass(surface, display, true, clip);
+  const TPoint anchor{pass.Measure(root).cx / 2 + 30 - scroll.x, 15 - scroll.y};
+  StartMark(surface, anchor, root, display);
+  DrawFromRoot(pass, root, anchor, clip);
+}
+
+TElement* HitTestStruktogramm(TSurface& surface, TBlock& root, TDisplayOptions& display,
+                              int32_t x, int32_t y) {
+  display.DrawRoot = &root;  // the window's drawing stops at its root; so does its hit test
+  TFigurePass pass(surface, display, true);
+  const TPoint anchor{pass.Measure(root).cx / 2 + 30, 15};
+  return const_cast<TElement*>(pass.HitChain(&root, anchor, x, y));
+}
+
+void PrintStruktogramm(TSurface& surface, const std::string& caption, TBlock& root,
+                       TDisplayOptions& display) {
+  surface.SetFontSize(12);
+  surface.SetFontName("Times New Roman");
+  surface.TextOut(10, 10, caption);
+  display.UseColor = false;
+  display.Spacing = surface.TextExtent("ja").cy / 2;
+  display.PrintMode = true;
+  surface.SetPenWidth(3);
+  const TSize size = Measure(root, surface, display);
+  DisplayStruktogramm(surface, {size.cx / 2 + 30, 80}, root, display);
+  display.Spacing = 6;
+  display.PrintMode = false;
+  display.UseColor = true;
+}

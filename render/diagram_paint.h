@@ -4,6 +4,7 @@
 
 #include "model/element.h"
 #include "render/display_options.h"
+#include "render/figures.h"
 #include "render/surface.h"
 
 #include <string>
@@ -15,7 +16,16 @@ TPoint RootAnchor(TBlock& root, TSurface& surface, TDisplayOptions& display);
 // background brush first (light grey on screen, white when UseColor is off) and DrawRoot.
 // clip (surface coordinates) limits the work to what intersects it; nullptr draws everything.
 void DisplayStruktogramm(TSurface& surface, TPoint anchor, TBlock& root, TDisplayOptions& display,
-                         const TRect* clip = nullptr);
+                         const TRect* clip = nullptr, TRenderOptions options = {});
+
+// A window's paint: the root at RootAnchor shifted by the scroll positions, measuring the tree
+// once for anchor and drawing together.
+void PaintStruktogramm(TSurface& surface, TBlock& root, TDisplayOptions& display, TPoint scroll,
+                       const TRect* clip = nullptr);
+
+// A window's hit test at content point (x, y): the root's anchor and the test in one pass.
+TElement* HitTestStruktogramm(TSurface& surface, TBlock& root, TDisplayOptions& display,
+                              int32_t x, int32_t y);
 
 // The printout: caption at (10, 10) in Times New Roman 12 pt, print layout (no colour,
 // Spacing = text height of "ja" div 2, pen width 3), the figure at (width div 2 + 30, 80);

@@ -6,6 +6,14 @@
 
 #include <string>
 
-// The format is taken from the extension of path (.png, .svg, .pdf). Throws std::runtime_error
-// with a German message when the picture cannot be made or written.
+// The format is taken from the extension of path (.png, .svg, .pdf). PNG and SVG show the
+// program as the first diagram window paints it unscrolled; PDF shows the printout (caption:
+// the root's text) on one A4 page at 300 dpi, enlarged when the printout does not fit.
+// Throws std::runtime_error with a German message (UTF-8) when the picture cannot be made or
+// written, e.g. when a raster image would be too large.
 void ExportPicture(TBlock& root, const std::string& path);
+
+// Largest raster picture made: each side at most this many pixels ...
+constexpr int kMaxPictureSide = 32767;
+// ... and at most this many bytes of pixels (four per pixel).
+constexpr long long kMaxPictureBytes = 256LL * 1024 * 1024;

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: MIT
+// One measuring, drawing or hit-testing pass over a tree; internal to the rendering library.
+#pragma once
+
+#include "model/element.h"
+#include "render/display_options.h"
+#include "render/surface.h"
+
+#include <cstddef>
+#include <vector>
+
+// Sizes keyed by element address, valid for one pass only: the tree, the display state and the
+// font cannot change while a pass runs, and nothing survives it.
+class TSizeCache {
+public:
+  bool Find(const TElement* key, TSize& out) const;
+  void Put(const TElement* key, TSize size);
+
+private:
+  struct Slot {
+    const TElement* key = nullptr;
+    TSize size;
+  };
+  void Grow();
+  static size_t Hash(const TElement* key) {
+    auto v = reinterpret_cast<uintptr_t>(key);
+    v ^= v >> 17;
+    v *= 0x9E3779B97F4A7C15ull;
+    return static_cast<size_t>(v >> 20);
+  }
+  std::vector<Slot> slots_;
+  size_t used_ = 0;
+};
+
+class TFigurePass {
+public:
+  TFigurePass(TSurface& surface, TDisplayOptions& display, bool cacheSizes,
+              const TRect* clip = nullptr);
+
+  TSize Measure(const TElement& e);
+  TSize MeasureCondition(const TBedingung& e);
+  TPoint BranchAnchor(const TBedingung& e, TPoint anchor, int index);
+  // Draws e and its successors, iterating along the chain.
+  void DrawChain(const TElement* e, TPoint anchor);
+  const TElement* HitChain(const TElement* e, TPoint anchor, int32_t x, int32_t y);
+  // After a clipped drawing: writes SelectedRect as the full drawing would have, when a
+  // selected figure was skipped.
+  void FinishClipped(const TElement& top, TPoint anchor);
+
+private:
+  TSize Compute(const TElement& e);
+  TSize Ja();
+  TSize Nein();
+  bool Visible(TPoint anchor, TSize size) const;
+  bool Highlighted(const TElement& e) const { return d_.UseColor && d_.IsSelected(&e); }
+  void Select(const TElement& e, TRect rect);
+
+  int32_t DrawFigure(const TElement& e, TPoint p);
+  int32_t DrawStatement(const TElement& e, TPoint p);
+  int32_t DrawBlock(const TBlock& e, TPoint p);
+  int32_t DrawIf(const TBedingung& e, TPoint p);
+  int32_t DrawWhile(const TBedingung& e, TPoint p);
+  int32_t DrawDoWhile(const TDoWhile& e, TPoint p);
+  void Diamond(const TBedingung& e, int32_t x, int32_t top, TSize cond, TSize text);
+  // Selected rectangles along the drawing's order, without drawing.
+  void LocateSelection(const TElement* e, TPoint anchor);
+
+  TSurface& s_;
+  TDisplayOptions& d_;
+  bool cache_;
+  const TRect* clip_;
+  TSizeCache sizes_;
+  TSize ja_{-1, -1}, nein_{-1, -1};
+  int32_t margin_ = 0;
+  int32_t selectedDrawn_ = 0;
+};
