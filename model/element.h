@@ -2,6 +2,7 @@
 // The element tree: statements, blocks, decisions and loops of one structured program.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,10 @@ struct TTreeDeleter {
 };
 // An owning handle for a detached tree (a document root, a snapshot, a copy of a chain).
 template <class T> using TOwned = std::unique_ptr<T, TTreeDeleter>;
+
+// A fresh, unlinked element of the given kind with an empty text and no sub-blocks (branches
+// empty, BranchCount and LoopOnYes set by the kind): the starting point for readers and copies.
+TOwned<TElement> CreateBare(TKind kind);
 
 // Elements are linked by plain pointers: a block owns its body chain, a condition element its
 // branch blocks, and every chain element is owned through the chain. There is no destructor logic:
@@ -58,11 +63,9 @@ public:
   virtual void ExportSource(std::string& out, const std::string& indent) const = 0;
 
 protected:
+  friend TOwned<TElement> CreateBare(TKind kind);
   explicit TElement(TText text) : Text(std::move(text)) {}
   TElement() = default;
-
-  // The successor-only steps shared by every class; they walk the chain without recursion.
-  void RemoveAlongChain(TElement* x);
 };
 
 class TAnweisung : public TElement {
@@ -73,6 +76,7 @@ public:
   void ExportSource(std::string& out, const std::string& indent) const override;
 
 protected:
+  friend TOwned<TElement> CreateBare(TKind kind);
   using TElement::TElement;
 };
 
@@ -92,8 +96,8 @@ public:
   void ExportSource(std::string& out, const std::string& indent) const override;
 
 protected:
+  friend TOwned<TElement> CreateBare(TKind kind);
   using TElement::TElement;
-  friend class TBedingung;
 };
 
 class TBedingung : public TElement {
@@ -123,6 +127,7 @@ public:
   void ExportSource(std::string& out, const std::string& indent) const override;
 
 protected:
+  friend TOwned<TElement> CreateBare(TKind kind);
   using TBedingung::TBedingung;
 };
 
@@ -134,6 +139,7 @@ public:
   void ExportSource(std::string& out, const std::string& indent) const override;
 
 protected:
+  friend TOwned<TElement> CreateBare(TKind kind);
   using TBedingung::TBedingung;
   // The body block every loop starts with, under the given title.
   void MakeBody(const char* title);
@@ -147,6 +153,7 @@ public:
   void ExportSource(std::string& out, const std::string& indent) const override;
 
 protected:
+  friend TOwned<TElement> CreateBare(TKind kind);
   using TWhile::TWhile;
 };
 
@@ -161,6 +168,7 @@ public:
   void ExportSource(std::string& out, const std::string& indent) const override;
 
 protected:
+  friend TOwned<TElement> CreateBare(TKind kind);
   explicit TDoWhile(TText text, bool loopOnYes = true)
       : TWhile(std::move(text)), LoopOnYes(loopOnYes) {}
   TDoWhile() : LoopOnYes(true) {}
@@ -175,6 +183,7 @@ public:
   void ExportSource(std::string& out, const std::string& indent) const override;
 
 protected:
+  friend TOwned<TElement> CreateBare(TKind kind);
   explicit TRepeat(TText text) : TDoWhile(std::move(text), false) {}
   TRepeat() : TDoWhile(false) {}
 };
@@ -189,29 +198,26 @@ TOwned<TBlock> CreateCopy(const TBlock& source);
 // Moves and insertions into an element's own subtree are refused with it.
 bool Contains(const TElement& a, const TElement& b);
 
-// A type-checked downcast by kind: TBlock, TBedingung (any condition), TDoWhile (and TRepeat), ...
-template <class T> T* As(TElement* e);
-template <class T> const T* As(const TElement* e);
-
 inline bool IsCondition(TKind k) { return k != TKind::Anweisung && k != TKind::Block; }
 inline bool IsLoop(TKind k) { return k == TKind::While || k == TKind::For || k == TKind::DoWhile || k == TKind::Repeat; }
 
-template <> inline TBlock* As<TBlock>(TElement* e) {
-  return e && e->Kind() == TKind::Block ? static_cast<TBlock*>(e) : nullptr;
+// Whether an element of kind k is an object of class T (or of a class derived from it).
+template <class T> bool IsKindOf(TKind k);
+template <> inline bool IsKindOf<TElement>(TKind) { return true; }
+template <> inline bool IsKindOf<TAnweisung>(TKind k) { return k == TKind::Anweisung; }
+template <> inline bool IsKindOf<TBlock>(TKind k) { return k == TKind::Block; }
+template <> inline bool IsKindOf<TBedingung>(TKind k) { return IsCondition(k); }
+template <> inline bool IsKindOf<TIf>(TKind k) { return k == TKind::If; }
+template <> inline bool IsKindOf<TWhile>(TKind k) { return IsLoop(k); }
+template <> inline bool IsKindOf<TFor>(TKind k) { return k == TKind::For; }
+template <> inline bool IsKindOf<TDoWhile>(TKind k) { return k == TKind::DoWhile || k == TKind::Repeat; }
+template <> inline bool IsKindOf<TRepeat>(TKind k) { return k == TKind::Repeat; }
+
+// A type-checked downcast by kind: TBlock, TBedingung (any condition), TWhile (any loop),
+// TDoWhile (and TRepeat), ...; null when e is null or of another class.
+template <class T> T* As(TElement* e) {
+  return e && IsKindOf<T>(e->Kind()) ? static_cast<T*>(e) : nullptr;
 }
-template <> inline const TBlock* As<TBlock>(const TElement* e) {
-  return e && e->Kind() == TKind::Block ? static_cast<const TBlock*>(e) : nullptr;
-}
-template <> inline TBedingung* As<TBedingung>(TElement* e) {
-  return e && IsCondition(e->Kind()) ? static_cast<TBedingung*>(e) : nullptr;
-}
-template <> inline const TBedingung* As<TBedingung>(const TElement* e) {
-  return e && IsCondition(e->Kind()) ? static_cast<const TBedingung*>(e) : nullptr;
-}
-template <> inline const TDoWhile* As<TDoWhile>(const TElement* e) {
-  return e && (e->Kind() == TKind::DoWhile || e->Kind() == TKind::Repeat)
-             ? static_cast<const TDoWhile*>(e) : nullptr;
-}
-template <> inline TAnweisung* As<TAnweisung>(TElement* e) {
-  return e && e->Kind() == TKind::Anweisung ? static_cast<TAnweisung*>(e) : nullptr;
+template <class T> const T* As(const TElement* e) {
+  return e && IsKindOf<T>(e->Kind()) ? static_cast<const T*>(e) : nullptr;
 }
