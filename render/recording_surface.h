@@ -30,6 +30,9 @@ public:
   int extentQueries = 0;
 
   void SetExtent(const std::string& text, int32_t cx, int32_t cy) { extents[text] = {cx, cy}; }
+  TColor FontColor() const { return font_; }
+  int PenWidth() const { return width_; }
+  TPenStyle PenStyle() const { return style_; }
 
   // The recorded calls as text, one line each, optionally only drawing calls.
   std::vector<std::string> Lines(bool drawingOnly = false) const {
