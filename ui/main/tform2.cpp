@@ -231,6 +231,8 @@ void TForm2::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (shown_) return;
   shown_ = true;
+  // Only now does the window system tell the frame's extent.
+  SetOuterGeometry(*this, kOuterGeometry);
   Guarded(services_, [&] { FormShow(); });
 }
 

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+#include "scripted_services.h"
+
+#include <QPrinter>
+
+TScriptedServices::TScriptedServices() = default;
+TScriptedServices::~TScriptedServices() = default;
+
+bool TScriptedServices::InputQuery(const QString& title, const QString& prompt, QString& text) {
+  Prompts << title + QStringLiteral(": ") + prompt;
+  if (InputAnswers.empty()) return false;
+  const std::optional<QString> answer = InputAnswers.front();
+  InputAnswers.pop_front();
+  if (!answer) return false;
+  text = *answer;
+  return true;
+}
+
+void TScriptedServices::ShowMessage(const QString& text, TMessageKind kind) {
+  Messages.push_back({text, kind});
+}
+
+std::optional<QString> TScriptedServices::OpenFileName(const QString& filter) {
+  Filters << filter;
+  DefaultExtensions << QString();
+  if (FileAnswers.empty()) return std::nullopt;
+  const std::optional<QString> answer = FileAnswers.front();
+  FileAnswers.pop_front();
+  return answer;
+}
+
+std::optional<QString> TScriptedServices::SaveFileName(const QString& filter,
+                                                       const QString& defaultExt) {
+  std::optional<QString> answer = OpenFileName(filter);
+  DefaultExtensions.back() = defaultExt;
+  return answer;
+}
+
+QPrinter& TScriptedServices::Printer() {
+  if (!printer_) {
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+  }
+  return *printer_;
+}
+
+void TScriptedServices::SetPrintFile(const QString& path) { Printer().setOutputFileName(path); }
+
+bool TScriptedServices::PrintDialog() {
+  ++PrintDialogs;
+  return PrintAnswer;
+}
+
+void TScriptedServices::SetClipboardText(const QString& text) { Clipboard = text; }

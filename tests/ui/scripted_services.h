@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+// Windowing services for tests: answers come from scripts, messages and clipboard are recorded,
+// and the printer writes a PDF file.
+#pragma once
+
+#include "ui/main/windowing_services.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QPrinter;
+
+struct TRecordedMessage {
+  QString text;
+  TMessageKind kind;
+};
+
+class TScriptedServices : public TWindowingServices {
+public:
+  TScriptedServices();
+  ~TScriptedServices() override;
+
+  bool InputQuery(const QString& title, const QString& prompt, QString& text) override;
+  void ShowMessage(const QString& text, TMessageKind kind) override;
+  std::optional<QString> OpenFileName(const QString& filter) override;
+  std::optional<QString> SaveFileName(const QString& filter, const QString& defaultExt) override;
+  QPrinter& Printer() override;
+  bool PrintDialog() override;
+  void SetClipboardText(const QString& text) override;
+
+  // Where the printer writes its PDF.
+  void SetPrintFile(const QString& path);
+
+  // Answers, used front first; an empty script answers "cancel".
+  std::deque<std::optional<QString>> InputAnswers;
+  std::deque<std::optional<QString>> FileAnswers;
+  bool PrintAnswer = true;
+
+  // What the program asked and showed.
+  std::vector<TRecordedMessage> Messages;
+  QStringList Filters;
+  QStringList DefaultExtensions;
+  QStringList Prompts;
+  std::optional<QString> Clipboard;
+  int PrintDialogs = 0;
+
+private:
+  std::unique_ptr<QPrinter> printer_;
+};

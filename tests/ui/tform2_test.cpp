@@ -1,0 +1,378 @@
+// SPDX-License-Identifier: MIT
+#include "main_form_fixture.h"
+
+#include "model/structogram_file.h"
+#include "render/display_options.h"
+#include "ui/main/application.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <stdexcept>
+
+namespace {
+
+class TForm2Test : public MainFormTest {
+protected:
+  QTemporaryDir dir;
+
+  QString Path(const QString& name) const { return dir.filePath(name); }
+  // A structogram file of a program titled title with count statements.
+  QString WriteProgram(const QString& name, const TText& title, int count) {
+    TOwned<TBlock> root = TBlock::CreateWithText(title);
+    AppendStatements(*root, count, "s");
+    SaveDocumentFile(*root, Path(name).toStdString());
+    return Path(name);
+  }
+  QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  QAction* Action(const char* name) {
+    return form->findChild<QAction*>(QLatin1String(name));
+  }
+  int ChainLength() const {
+    int n = 0;
+    for (TElement* e = form->Program->Body; e; e = e->Next) ++n;
+    return n;
+  }
+};
+
+// --- Start-up -------------------------------------------------------------------------------
+
+TEST_F(TForm2Test, StartsWithAnEmptyProgram) {
+  Start();
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Fluss-Diagramme zeichnen"));
+  EXPECT_EQ(form->frameGeometry(), QRect(278, 105, 696, 480));
+  ASSERT_EQ(form->DiagramWindows().size(), 1);
+  EXPECT_FALSE(First().Secondary);
+  EXPECT_EQ(First().Caption(), QStringLiteral("gesamtes Programm"));
+  EXPECT_EQ(form->Program->Body, nullptr);
+  EXPECT_FALSE(form->Program->Independent);
+  EXPECT_FALSE(form->Program->Bracketed);
+  EXPECT_EQ(form->History.Count(), 0);
+  EXPECT_TRUE(services.Messages.empty());
+}
+
+TEST_F(TForm2Test, MissingFileIsReportedThenAnEmptyProgram) {
+  const QString missing = Path("fehlt.str");
+  Start(missing);
+  ASSERT_EQ(services.Messages.size(), 1u);
+  EXPECT_EQ(services.Messages[0].kind, TMessageKind::Information);
+  EXPECT_EQ(services.Messages[0].text,
+            QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(missing));
+  EXPECT_EQ(First().Caption(), QStringLiteral("gesamtes Programm"));
+  EXPECT_EQ(form->Program->Body, nullptr);
+}
+
+TEST_F(TForm2Test, ValidFileIsShownUnderItsTitle) {
+  Start(WriteProgram("gut.str", "Hauptprogramm", 4));
+  EXPECT_TRUE(services.Messages.empty());
+  EXPECT_EQ(First().Caption(), QStringLiteral("Hauptprogramm"));
+  EXPECT_EQ(ChainLength(), 4);
+  EXPECT_FALSE(form->Program->Bracketed);
+}
+
+TEST_F(TForm2Test, DamagedFileLoadsWithAnInformation) {
+  const QString path = WriteProgram("kaputt.str", "Teilweise", 2);
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("A:zu viel");
+  }
+  Start(path);
+  ASSERT_TRUE(WaitFor([&] { return !services.Messages.empty(); }));
+  EXPECT_EQ(services.Messages[0].kind, TMessageKind::Information);
+  EXPECT_TRUE(services.Messages[0].text.contains(path));
+  EXPECT_TRUE(services.Messages[0].text.contains(QStringLiteral("beschädigt")));
+  EXPECT_EQ(First().Caption(), QStringLiteral("Teilweise"));
+}
+
+TEST_F(TForm2Test, UnreadableFileGivesTheFailureReportAndAnEmptyProgram) {
+  const QString path = Path("leer.str");
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("B");
+  }
+  Start(path);
+  ASSERT_EQ(services.Messages.size(), 1u);
+  EXPECT_EQ(services.Messages[0].kind, TMessageKind::Error);
+  EXPECT_FALSE(services.Messages[0].text.isEmpty());
+  EXPECT_EQ(First().Caption(), QStringLiteral("gesamtes Programm"));
+}
+
+// --- Menu bar and toolbar ---------------------------------------------------------------------
+
+struct TExpectedItem {
+  const char* name;
+  const char* caption;  // "-": separator
+  bool visible;
+};
+
+struct TExpectedMenu {
+  const char* name;
+  const char* caption;
+  std::vector<TExpectedItem> items;
+};
+
+TEST_F(TForm2Test, MenuBarMatchesTheTable) {
+  Start();
+  const std::vector<TExpectedMenu> expected = {
+      {"Datei1",
+       "Datei",
+       {{"Neu1", "Neu", true},
+        {"N2", "-", true},
+        {"Struktogrammladen1", "Struktogramm laden", true},
+        {"Struktogrammspeichern1", "Struktogramm speichern", true},
+        {"N11", "-", true},
+        {"InZwischenablage1", "In Zwischenablage kopieren", true},
+        {"Exportieren1", "Exportieren", true},
+        {"Drucken2", "Drucken", true},
+        {"N1", "-", true},
+        {"Programmbeenden1", "Programm beenden", true}}},
+      {"Einfgen1",
+       "Bearbeiten",
+       {{"Rckgngig1", "Rückgängig", true},
+        {"N4", "-", true},
+        {"Anweisung", "Anweisung einfügen", true},
+        {"IfAnweisung", "Entscheidung einfügen", true},
+        {"N3", "-", true},
+        {"WhileSchleife", "Schleife (Test vorher)", true},
+        {"RepeatUntilSchleife", "Schleife (Test danach)", true},
+        {"DoWhileSchleife", "Schleife (Test danach)", false},
+        {"ForSchleife", "Zählschleife einfügen", true}}},
+      {"Drucken1",
+       "Ansicht",
+       {{"Blockvergrern1", "Block vergrößern/verkleinern", true},
+        {"BlockinneuemFensteranzeigen1", "Block in neuem Fenster anzeigen", true}}},
+  };
+  const QList<QAction*> menus = form->menuBar()->actions();
+  ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));
+  for (std::size_t m = 0; m < expected.size(); ++m) {
+    QMenu* menu = menus[m]->menu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->objectName(), QLatin1String(expected[m].name));
+    EXPECT_EQ(menu->title(), QString::fromUtf8(expected[m].caption));
+    const QList<QAction*> items = menu->actions();
+    ASSERT_EQ(items.size(), static_cast<qsizetype>(expected[m].items.size())) << expected[m].name;
+    for (std::size_t i = 0; i < expected[m].items.size(); ++i) {
+      const TExpectedItem& e = expected[m].items[i];
+      SCOPED_TRACE(e.name);
+      EXPECT_EQ(items[i]->objectName(), QLatin1String(e.name));
+      const bool separator = QLatin1String(e.caption) == QLatin1String("-");
+      EXPECT_EQ(items[i]->isSeparator(), separator);
+      if (!separator) {
+        EXPECT_EQ(items[i]->text(), QString::fromUtf8(e.caption));
+      }
+      EXPECT_EQ(items[i]->isVisible(), e.visible);
+    }
+  }
+}
+
+TEST_F(TForm2Test, ToolBarMatchesTheTable) {
+  Start();
+  struct TExpectedButton {
+    const char* name;
+    const char* hint;
+    int width;
+    bool visible;
+  };
+  const TExpectedButton expected[] = {
+      {"BAnweisung", "Anweisung", 81, true},
+      {"BIfAnweisung", "Entscheidung", 75, true},
+      {"BWhileSchleife", "Schleife (Test vorher)", 75, true},
+      {"BForSchleife", "Zählschleife", 75, true},
+      {"BDoWhileSchleife", "Schleife (Test hinterher)", 75, false},
+      {"BRepeatUntilSchleife", "Schleife (Test hinterher)", 75, true},
+  };
+  QToolBar* bar = form->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->height(), 41);
+  int lastX = -1;
+  for (const TExpectedButton& e : expected) {
+    SCOPED_TRACE(e.name);
+    auto* button = bar->findChild<QToolButton*>(QLatin1String(e.name));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->toolTip(), QString::fromUtf8(e.hint));
+    EXPECT_EQ(button->size(), QSize(e.width, 31));
+    EXPECT_EQ(button->iconSize(), QSize(50, 25));
+    EXPECT_FALSE(button->icon().isNull());
+    EXPECT_EQ(button->isVisible(), e.visible);
+    if (e.visible) {
+      EXPECT_GT(button->x(), lastX);  // left to right in table order
+      lastX = button->x();
+    }
+  }
+}
+
+// --- Commands -----------------------------------------------------------------------------------
+
+TEST_F(TForm2Test, UndoClosesSecondaryWindowsAndMendsTheCaption) {
+  Start();
+  form->Rckgngig1Click(nullptr);  // empty history: nothing happens
+  EXPECT_EQ(form->Program->Text, "gesamtes Programm");
+
+  form->PushUndo();
+  form->Program->Text = "umbenannt";
+  AppendStatements(*form->Program, 2, "s");
+  form->UpdateCaptions();
+  TForm1::CreateForBlock(nullptr, form->Program.get());
+  ASSERT_EQ(form->DiagramWindows().size(), 2);
+  TBlock* before = form->Program.get();
+  Action("Rckgngig1")->trigger();
+  EXPECT_NE(form->Program.get(), before);
+  EXPECT_EQ(form->Program->Text, "gesamtes Programm");
+  EXPECT_EQ(form->Program->Body, nullptr);
+  EXPECT_EQ(form->DiagramWindows().size(), 1);
+  EXPECT_EQ(First().Root, form->Program.get());
+  EXPECT_EQ(First().Caption(), QStringLiteral("gesamtes Programm"));
+  EXPECT_EQ(form->History.UndoPosition(), 1);
+}
+
+TEST_F(TForm2Test, NewLeavesOnlyTheFirstWindowAndAnEmptyHistory) {
+  Start(WriteProgram("alt.str", "Alt", 3));
+  form->PushUndo();
+  TForm1::CreateForBlock(nullptr, form->Program.get());
+  TForm1::CreateForBlock(nullptr, form->Program.get());
+  ASSERT_EQ(form->DiagramWindows().size(), 3);
+  Action("Neu1")->trigger();
+  EXPECT_EQ(form->DiagramWindows().size(), 1);
+  EXPECT_EQ(form->Program->Body, nullptr);
+  EXPECT_EQ(First().Root, form->Program.get());
+  EXPECT_EQ(First().Caption(), QStringLiteral("gesamtes Programm"));
+  EXPECT_EQ(form->History.Count(), 0);
+  TBlock* program = form->Program.get();
+  form->Rckgngig1Click(nullptr);
+  EXPECT_EQ(form->Program.get(), program);
+}
+
+TEST_F(TForm2Test, SaveLoadExportAndClipboard) {
+  Start(WriteProgram("quelle.str", "Hauptprogramm", 3));
+  const QString saved = Path("kopie.str");
+  const QString exported = Path("kopie.pas");
+  services.FileAnswers = {saved, exported, std::nullopt, saved};
+  Action("Struktogrammspeichern1")->trigger();
+  Action("Exportieren1")->trigger();
+  Action("Struktogrammladen1")->trigger();  // cancelled: nothing happens
+  EXPECT_EQ(services.Filters,
+            QStringList({"Struktogramme (*.str)|*.str|Alle Dateien|*.*",
+                         "Quellcode (*.pas)|*.pas|Alle Dateien|*.*",
+                         "Struktogramme (*.str)|*.str|Alle Dateien|*.*"}));
+  EXPECT_EQ(services.DefaultExtensions, QStringList({"str", "pas", QString()}));
+  EXPECT_EQ(ReadAll(saved), ReadAll(Path("quelle.str")));
+  const std::string source = ExportProgram(*form->Program);
+  EXPECT_EQ(ReadAll(exported).toStdString(), source);
+
+  Action("InZwischenablage1")->trigger();
+  ASSERT_TRUE(services.Clipboard.has_value());
+  EXPECT_EQ(services.Clipboard->toStdString(), source);
+
+  form->PushUndo();
+  TForm1::CreateForBlock(nullptr, form->Program.get());
+  TBlock* old = form->Program.get();
+  Action("Struktogrammladen1")->trigger();
+  EXPECT_NE(form->Program.get(), old);
+  EXPECT_EQ(ChainLength(), 3);
+  EXPECT_EQ(form->History.Count(), 0);
+  EXPECT_EQ(form->DiagramWindows().size(), 1);
+  EXPECT_EQ(First().Root, form->Program.get());
+  EXPECT_EQ(First().Caption(), QStringLiteral("Hauptprogramm"));
+}
+
+TEST_F(TForm2Test, FailedLoadIsReportedAndKeepsTheDocument) {
+  Start();
+  TBlock* program = form->Program.get();
+  const QString missing = Path("nirgends.str");
+  services.FileAnswers = {missing};
+  Action("Struktogrammladen1")->trigger();
+  ASSERT_EQ(services.Messages.size(), 1u);
+  EXPECT_EQ(services.Messages[0].kind, TMessageKind::Error);
+  EXPECT_EQ(services.Messages[0].text,
+            QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(missing));
+  EXPECT_EQ(form->Program.get(), program);
+  EXPECT_EQ(First().Root, program);
+}
+
+TEST_F(TForm2Test, PrintsTheActiveWindowIntoAPdf) {
+  Start(WriteProgram("druck.str", "Druckprogramm", 5));
+  const QString pdf = Path("druck.pdf");
+  services.SetPrintFile(pdf);
+  services.PrintAnswer = false;
+  Action("Drucken2")->trigger();
+  EXPECT_EQ(services.PrintDialogs, 1);
+  EXPECT_FALSE(QFile::exists(pdf));
+
+  services.PrintAnswer = true;
+  First().Display->Spacing = 9;
+  Action("Drucken2")->trigger();
+  EXPECT_TRUE(services.Messages.empty());
+  const QByteArray bytes = ReadAll(pdf);
+  EXPECT_TRUE(bytes.startsWith("%PDF"));
+  EXPECT_GT(bytes.size(), 1000);
+  EXPECT_EQ(services.Printer().docName(), QStringLiteral("Druckprogramm"));
+  EXPECT_EQ(services.Printer().resolution(), 300);
+  EXPECT_EQ(First().Display->Spacing, 6);
+  EXPECT_FALSE(First().Display->PrintMode);
+  EXPECT_TRUE(First().Display->UseColor);
+}
+
+TEST_F(TForm2Test, ViewCommandsForwardToTheActiveWindow) {
+  Start(WriteProgram("ansicht.str", "Ansicht", 2));
+  TBlock* part = TBlock::CreateWithText("Teil").release();
+  form->Program->Body->Insert(part);
+  form->RefreshAll();
+  form->MdiArea()->setActiveSubWindow(First().SubWindow());
+  First().Display->AddSelection(part);
+  Action("Blockvergrern1")->trigger();
+  EXPECT_TRUE(First().Display->IsCollapsed(part));
+  Action("BlockinneuemFensteranzeigen1")->trigger();
+  ASSERT_EQ(form->DiagramWindows().size(), 2);
+  TForm1* opened = form->DiagramWindows().at(1);
+  EXPECT_EQ(opened->Root, part);
+  EXPECT_TRUE(opened->Secondary);
+  EXPECT_EQ(opened->Caption(), QStringLiteral("Teil"));
+  form->ToggleCollapsedEverywhere(part);
+  EXPECT_FALSE(First().Display->IsCollapsed(part));
+  EXPECT_TRUE(opened->Display->IsCollapsed(part));
+}
+
+TEST_F(TForm2Test, ProgrammBeendenClosesTheMainWindow) {
+  Start();
+  AppendStatements(*form->Program, 2, "ungespeichert");
+  Action("Programmbeenden1")->trigger();
+  EXPECT_TRUE(WaitFor([&] { return !form->isVisible(); }));
+  EXPECT_TRUE(services.Messages.empty());
+}
+
+// A handler that throws: the application reports the failure and goes on.
+class TThrowingObject : public QObject {
+public:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::User) throw std::runtime_error("Stream-Schreibfehler");
+    return QObject::event(e);
+  }
+};
+
+TEST_F(TForm2Test, EscapedFailuresAreReportedAndTheLoopGoesOn) {
+  auto* app = qobject_cast<TApplication*>(QCoreApplication::instance());
+  ASSERT_NE(app, nullptr);
+  app->SetFailureReport(&services);
+  TThrowingObject target;
+  QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+  EXPECT_TRUE(WaitFor([&] { return !services.Messages.empty(); }));
+  app->SetFailureReport(nullptr);
+  ASSERT_EQ(services.Messages.size(), 1u);
+  EXPECT_EQ(services.Messages[0].kind, TMessageKind::Error);
+  EXPECT_EQ(services.Messages[0].text, QStringLiteral("Stream-Schreibfehler"));
+}
+
+}  // namespace
