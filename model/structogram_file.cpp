@@ -28,21 +28,23 @@ char TagLetter(TKind kind) {
 
 // What is still to be written: a chain of records, or the ChainEnd that closes an inner chain.
 struct TWriteStep {
-  const TElement* Chain;  // null: write ChainEnd
+  const TElement* Chain;
+  bool ChainEnd;
 };
 
 // Writes the records of head and its successors. A compound element defers its successors
 // behind its sub-chains on an explicit stack, so neither long chains nor deep nesting recurse.
 void WriteChain(const TElement* head, TStream& stream) {
   std::string record;
-  std::vector<TWriteStep> steps{{head}};
+  std::vector<TWriteStep> steps{{head, false}};
   while (!steps.empty()) {
-    const TElement* e = steps.back().Chain;
+    const TWriteStep step = steps.back();
     steps.pop_back();
-    if (!e) {
+    if (step.ChainEnd) {
       stream.WriteBuffer(kChainEnd, 2);
       continue;
     }
+    const TElement* e = step.Chain;
     for (; e; e = e->Next) {
       // A text is written whole, up to its first zero byte.
       record.assign(1, TagLetter(e->Kind()));
@@ -51,19 +53,19 @@ void WriteChain(const TElement* head, TStream& stream) {
       record += kTextEnd;
       stream.WriteBuffer(record.data(), record.size());
       if (const TBlock* block = As<TBlock>(e)) {
-        steps.push_back({e->Next});
-        steps.push_back({nullptr});
-        if (block->Body) steps.push_back({block->Body});
+        if (e->Next) steps.push_back({e->Next, false});
+        steps.push_back({nullptr, true});
+        if (block->Body) steps.push_back({block->Body, false});
         break;
       }
       if (const TBedingung* cond = As<TBedingung>(e)) {
-        steps.push_back({e->Next});
+        if (e->Next) steps.push_back({e->Next, false});
         if (e->Kind() == TKind::If) {
-          steps.push_back({nullptr});
-          if (cond->Branch2) steps.push_back({cond->Branch2});
+          steps.push_back({nullptr, true});
+          if (cond->Branch2) steps.push_back({cond->Branch2, false});
         }
-        steps.push_back({nullptr});
-        if (cond->Branch1) steps.push_back({cond->Branch1});
+        steps.push_back({nullptr, true});
+        if (cond->Branch1) steps.push_back({cond->Branch1, false});
         break;
       }
     }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "model/element.h"
+#include "tests/model/tree_dump.h"
 
 #include <gtest/gtest.h>
 
@@ -8,36 +9,6 @@
 #include <vector>
 
 namespace {
-
-// A readable dump of a chain with every field that matters, for comparing trees.
-void Describe(const TElement* e, std::string& out) {
-  for (; e; e = e->Next) {
-    out += "(" + std::to_string(static_cast<int>(e->Kind())) + ":" + e->Text +
-           (e->Independent ? " i" : " -");
-    if (const TBlock* b = As<TBlock>(e)) {
-      out += b->Framed ? "f" : "-";
-      out += b->Bracketed ? "b" : "-";
-      out += "[";
-      Describe(b->Body, out);
-      out += "]";
-    } else if (const TBedingung* c = As<TBedingung>(e)) {
-      out += "#" + std::to_string(c->BranchCount);
-      if (const TDoWhile* d = As<TDoWhile>(e)) out += d->LoopOnYes ? "y" : "n";
-      out += "{";
-      Describe(c->Branch1, out);
-      out += "|";
-      Describe(c->Branch2, out);
-      out += "}";
-    }
-    out += ")";
-  }
-}
-
-std::string Describe(const TElement* e) {
-  std::string out;
-  Describe(e, out);
-  return out;
-}
 
 // Every element reachable from e (successors, bodies, branches).
 void Collect(const TElement* e, std::set<const TElement*>& all) {
@@ -54,26 +25,6 @@ void Collect(const TElement* e, std::set<const TElement*>& all) {
       }
     }
   }
-}
-
-TOwned<TBlock> NewRoot() {
-  TOwned<TBlock> root = TBlock::CreateWithText("gesamtes Programm");
-  root->Independent = false;
-  root->Bracketed = false;
-  return root;
-}
-
-// Appends e at the end of the block's body and returns it.
-template <class T> T* Append(TBlock& block, TOwned<T> e) {
-  T* raw = e.release();
-  if (!block.Body) {
-    block.Insert(raw);
-  } else {
-    TElement* last = block.Body;
-    while (last->Next) last = last->Next;
-    last->Insert(raw);
-  }
-  return raw;
 }
 
 std::vector<const TElement*> Chain(const TElement* head) {
@@ -157,7 +108,7 @@ TEST(ElementCreation, DowncastsFollowTheClassTree) {
 }
 
 TEST(ElementInsert, BlockTakesTheNewElementAsHeadOfItsBody) {
-  TOwned<TBlock> root = NewRoot();
+  TOwned<TBlock> root = NewDocumentRoot();
   TAnweisung* first = TAnweisung::CreateWithText("1").release();
   root->Insert(first);
   EXPECT_EQ(root->Body, first);
@@ -170,9 +121,9 @@ TEST(ElementInsert, BlockTakesTheNewElementAsHeadOfItsBody) {
 }
 
 TEST(ElementInsert, OtherElementsLinkTheNewElementAfterThemselves) {
-  TOwned<TBlock> root = NewRoot();
-  TIf* decision = Append(*root, TIf::CreateWithText("c"));
-  TWhile* loop = Append(*root, TWhile::CreateWithText("w"));
+  TOwned<TBlock> root = NewDocumentRoot();
+  TIf* decision = AppendToBody(*root, TIf::CreateWithText("c"));
+  TWhile* loop = AppendToBody(*root, TWhile::CreateWithText("w"));
   TAnweisung* a = TAnweisung::CreateWithText("a").release();
   decision->Insert(a);
   EXPECT_EQ(decision->Next, a);
@@ -185,10 +136,10 @@ TEST(ElementInsert, OtherElementsLinkTheNewElementAfterThemselves) {
 }
 
 TEST(ElementRemove, StatementInTheMiddleOfAChain) {
-  TOwned<TBlock> root = NewRoot();
-  TAnweisung* a = Append(*root, TAnweisung::CreateWithText("a"));
-  TAnweisung* b = Append(*root, TAnweisung::CreateWithText("b"));
-  TAnweisung* c = Append(*root, TAnweisung::CreateWithText("c"));
+  TOwned<TBlock> root = NewDocumentRoot();
+  TAnweisung* a = AppendToBody(*root, TAnweisung::CreateWithText("a"));
+  TAnweisung* b = AppendToBody(*root, TAnweisung::CreateWithText("b"));
+  TAnweisung* c = AppendToBody(*root, TAnweisung::CreateWithText("c"));
   root->Remove(b);
   EXPECT_EQ(Chain(root->Body), (std::vector<const TElement*>{a, c}));
   EXPECT_EQ(b->Next, c);  // the removed statement still refers to its old successor
@@ -196,10 +147,10 @@ TEST(ElementRemove, StatementInTheMiddleOfAChain) {
 }
 
 TEST(ElementRemove, DecisionAsSuccessorReleasesItsBranches) {
-  TOwned<TBlock> root = NewRoot();
-  TAnweisung* a = Append(*root, TAnweisung::CreateWithText("a"));
-  TIf* d = Append(*root, TIf::CreateWithText("d"));
-  TAnweisung* after = Append(*root, TAnweisung::CreateWithText("after"));
+  TOwned<TBlock> root = NewDocumentRoot();
+  TAnweisung* a = AppendToBody(*root, TAnweisung::CreateWithText("a"));
+  TIf* d = AppendToBody(*root, TIf::CreateWithText("d"));
+  TAnweisung* after = AppendToBody(*root, TAnweisung::CreateWithText("after"));
   d->Branch1->Insert(TAnweisung::CreateWithText("yes").release());
   d->Branch2->Insert(TWhile::CreateWithText("no").release());
   root->Remove(d);
@@ -212,9 +163,9 @@ TEST(ElementRemove, DecisionAsSuccessorReleasesItsBranches) {
 }
 
 TEST(ElementRemove, DecisionAtTheHeadOfABodyKeepsItsBranches) {
-  TOwned<TBlock> root = NewRoot();
-  TIf* d = Append(*root, TIf::CreateWithText("d"));
-  TAnweisung* b = Append(*root, TAnweisung::CreateWithText("b"));
+  TOwned<TBlock> root = NewDocumentRoot();
+  TIf* d = AppendToBody(*root, TIf::CreateWithText("d"));
+  TAnweisung* b = AppendToBody(*root, TAnweisung::CreateWithText("b"));
   TAnweisung* yes = TAnweisung::CreateWithText("yes").release();
   d->Branch1->Insert(yes);
   root->Remove(d);
@@ -227,9 +178,9 @@ TEST(ElementRemove, DecisionAtTheHeadOfABodyKeepsItsBranches) {
 }
 
 TEST(ElementRemove, BlockAsSuccessorIsEmptiedButAtTheHeadIsNot) {
-  TOwned<TBlock> root = NewRoot();
-  TBlock* head = Append(*root, TBlock::CreateWithText("head"));
-  TBlock* second = Append(*root, TBlock::CreateWithText("second"));
+  TOwned<TBlock> root = NewDocumentRoot();
+  TBlock* head = AppendToBody(*root, TBlock::CreateWithText("head"));
+  TBlock* second = AppendToBody(*root, TBlock::CreateWithText("second"));
   head->Insert(TAnweisung::CreateWithText("h").release());
   second->Insert(TAnweisung::CreateWithText("s").release());
   root->Remove(second);
@@ -244,8 +195,8 @@ TEST(ElementRemove, BlockAsSuccessorIsEmptiedButAtTheHeadIsNot) {
 }
 
 TEST(ElementRemove, BranchBlockIsEmptiedAndStaysInPlace) {
-  TOwned<TBlock> root = NewRoot();
-  TIf* d = Append(*root, TIf::CreateWithText("d"));
+  TOwned<TBlock> root = NewDocumentRoot();
+  TIf* d = AppendToBody(*root, TIf::CreateWithText("d"));
   TBlock* yes = d->Branch1;
   yes->Insert(TAnweisung::CreateWithText("1").release());
   yes->Body->Insert(TIf::CreateWithText("2").release());
@@ -259,9 +210,9 @@ TEST(ElementRemove, BranchBlockIsEmptiedAndStaysInPlace) {
 }
 
 TEST(ElementRemove, RootFromItselfFreesEverythingBelow) {
-  TOwned<TBlock> root = NewRoot();
-  Append(*root, TAnweisung::CreateWithText("a"));
-  TRepeat* r = Append(*root, TRepeat::CreateWithText("r"));
+  TOwned<TBlock> root = NewDocumentRoot();
+  AppendToBody(*root, TAnweisung::CreateWithText("a"));
+  TRepeat* r = AppendToBody(*root, TRepeat::CreateWithText("r"));
   r->Branch1->Insert(TBlock::CreateWithText("inner").release());
   As<TBlock>(r->Branch1->Body)->Insert(TFor::CreateWithText("???").release());
   root->Remove(root.get());
@@ -270,9 +221,9 @@ TEST(ElementRemove, RootFromItselfFreesEverythingBelow) {
 }
 
 TEST(ElementRemove, FindsElementsDeepInsideLaterElements) {
-  TOwned<TBlock> root = NewRoot();
-  Append(*root, TAnweisung::CreateWithText("a"));
-  TWhile* w = Append(*root, TWhile::CreateWithText("w"));
+  TOwned<TBlock> root = NewDocumentRoot();
+  AppendToBody(*root, TAnweisung::CreateWithText("a"));
+  TWhile* w = AppendToBody(*root, TWhile::CreateWithText("w"));
   TAnweisung* inner1 = TAnweisung::CreateWithText("i1").release();
   TAnweisung* inner2 = TAnweisung::CreateWithText("i2").release();
   w->Branch1->Insert(inner2);
@@ -280,19 +231,19 @@ TEST(ElementRemove, FindsElementsDeepInsideLaterElements) {
   root->Remove(inner2);
   EXPECT_EQ(inner1->Next, nullptr);
   DisposeElement(inner2);
-  const std::string before = Describe(root.get());
+  const std::string before = DescribeTree(root.get());
   TOwned<TAnweisung> stranger = TAnweisung::CreateWithText("x");
   root->Remove(stranger.get());
   root->Detach(stranger.get());
-  EXPECT_EQ(Describe(root.get()), before);
+  EXPECT_EQ(DescribeTree(root.get()), before);
   EXPECT_EQ(root->FindPredecessor(stranger.get()), nullptr);
 }
 
 TEST(ElementDetach, UnlinksWithoutReleasingAnything) {
-  TOwned<TBlock> root = NewRoot();
-  TAnweisung* a = Append(*root, TAnweisung::CreateWithText("a"));
-  TIf* d = Append(*root, TIf::CreateWithText("d"));
-  TAnweisung* c = Append(*root, TAnweisung::CreateWithText("c"));
+  TOwned<TBlock> root = NewDocumentRoot();
+  TAnweisung* a = AppendToBody(*root, TAnweisung::CreateWithText("a"));
+  TIf* d = AppendToBody(*root, TIf::CreateWithText("d"));
+  TAnweisung* c = AppendToBody(*root, TAnweisung::CreateWithText("c"));
   d->Branch1->Insert(TAnweisung::CreateWithText("y").release());
   TAnweisung* deep = TAnweisung::CreateWithText("deep").release();
   d->Branch2->Insert(deep);
@@ -314,17 +265,17 @@ TEST(ElementDetach, UnlinksWithoutReleasingAnything) {
   DisposeElement(deep);
   d->Branch1->Insert(a);
 
-  const std::string before = Describe(root.get());
+  const std::string before = DescribeTree(root.get());
   root->Detach(root.get());
   root->Detach(d->Branch1);
-  EXPECT_EQ(Describe(root.get()), before);
+  EXPECT_EQ(DescribeTree(root.get()), before);
 }
 
 TEST(ElementFindPredecessor, ReturnsTheElementThatLinksToX) {
-  TOwned<TBlock> root = NewRoot();
-  TAnweisung* a = Append(*root, TAnweisung::CreateWithText("a"));
-  TIf* d = Append(*root, TIf::CreateWithText("d"));
-  TRepeat* r = Append(*root, TRepeat::CreateWithText("r"));
+  TOwned<TBlock> root = NewDocumentRoot();
+  TAnweisung* a = AppendToBody(*root, TAnweisung::CreateWithText("a"));
+  TIf* d = AppendToBody(*root, TIf::CreateWithText("d"));
+  TRepeat* r = AppendToBody(*root, TRepeat::CreateWithText("r"));
   TAnweisung* yes = TAnweisung::CreateWithText("yes").release();
   d->Branch1->Insert(yes);
   TAnweisung* no2 = TAnweisung::CreateWithText("no2").release();
@@ -353,18 +304,18 @@ TEST(ElementFindPredecessor, ReturnsTheElementThatLinksToX) {
 }
 
 TEST(ElementCopy, DeepCopyKeepsClassesTitlesAndFlags) {
-  TOwned<TBlock> root = NewRoot();
-  TIf* d = Append(*root, TIf::CreateWithText("d"));
+  TOwned<TBlock> root = NewDocumentRoot();
+  TIf* d = AppendToBody(*root, TIf::CreateWithText("d"));
   d->Branch1->Text = "Wenn ja";
   d->Branch1->Insert(TAnweisung::CreateWithText("y").release());
   d->Branch2->Insert(TFor::CreateWithText("i := 1 bis 3").release());
-  TRepeat* r = Append(*root, TRepeat::CreateWithText("r"));
+  TRepeat* r = AppendToBody(*root, TRepeat::CreateWithText("r"));
   r->Branch1->Insert(TDoWhile::CreateWithText("dw").release());
-  TBlock* named = Append(*root, TBlock::CreateWithText("named"));
+  TBlock* named = AppendToBody(*root, TBlock::CreateWithText("named"));
   named->Insert(TWhile::CreateWithText("w").release());
 
   TOwned<TBlock> copy = CreateCopy(*root);
-  EXPECT_EQ(Describe(copy.get()), Describe(root.get()));
+  EXPECT_EQ(DescribeTree(copy.get()), DescribeTree(root.get()));
   const TIf* dc = As<TIf>(copy->Body);
   ASSERT_NE(dc, nullptr);
   EXPECT_EQ(dc->Branch1->Text, "Wenn ja");
@@ -389,10 +340,10 @@ TEST(ElementCopy, DeepCopyKeepsClassesTitlesAndFlags) {
 }
 
 TEST(ElementCopy, CopySharesNothingWithTheOriginal) {
-  TOwned<TBlock> root = NewRoot();
-  TIf* d = Append(*root, TIf::CreateWithText("d"));
+  TOwned<TBlock> root = NewDocumentRoot();
+  TIf* d = AppendToBody(*root, TIf::CreateWithText("d"));
   d->Branch1->Insert(TAnweisung::CreateWithText("y").release());
-  Append(*root, TWhile::CreateWithText("w"))->Branch1->Insert(TBlock::CreateWithText("b").release());
+  AppendToBody(*root, TWhile::CreateWithText("w"))->Branch1->Insert(TBlock::CreateWithText("b").release());
   TOwned<TBlock> copy = CreateCopy(*root);
   std::set<const TElement*> original, copied;
   Collect(root.get(), original);
@@ -400,20 +351,20 @@ TEST(ElementCopy, CopySharesNothingWithTheOriginal) {
   EXPECT_EQ(original.size(), copied.size());
   for (const TElement* e : copied) EXPECT_EQ(original.count(e), 0u);
 
-  const std::string before = Describe(root.get());
+  const std::string before = DescribeTree(root.get());
   TElement* head = copy->Body;
   copy->Remove(head);
   EXPECT_EQ(copy->Body, head->Next);
   DisposeElement(head);
   copy->Remove(copy.get());
   EXPECT_EQ(copy->Body, nullptr);
-  EXPECT_EQ(Describe(root.get()), before);
+  EXPECT_EQ(DescribeTree(root.get()), before);
 }
 
 TEST(ElementContains, ElementItselfAndEverythingInsideButNotSuccessors) {
-  TOwned<TBlock> root = NewRoot();
-  TWhile* w = Append(*root, TWhile::CreateWithText("w"));
-  TAnweisung* after = Append(*root, TAnweisung::CreateWithText("after"));
+  TOwned<TBlock> root = NewDocumentRoot();
+  TWhile* w = AppendToBody(*root, TWhile::CreateWithText("w"));
+  TAnweisung* after = AppendToBody(*root, TAnweisung::CreateWithText("after"));
   TIf* inner = TIf::CreateWithText("i").release();
   w->Branch1->Insert(inner);
   TAnweisung* deep = TAnweisung::CreateWithText("deep").release();
@@ -429,7 +380,7 @@ TEST(ElementContains, ElementItselfAndEverythingInsideButNotSuccessors) {
 
 TEST(ElementLongChains, HundredThousandStatementsWithoutRecursion) {
   const int kCount = 100000;
-  TOwned<TBlock> root = NewRoot();
+  TOwned<TBlock> root = NewDocumentRoot();
   TElement* last = nullptr;
   TElement* middle = nullptr;
   for (int i = 0; i < kCount; ++i) {
@@ -460,7 +411,7 @@ TEST(ElementLongChains, HundredThousandStatementsWithoutRecursion) {
 
 TEST(ElementDeepNesting, ThousandLevels) {
   const int kDepth = 1000;
-  TOwned<TBlock> root = NewRoot();
+  TOwned<TBlock> root = NewDocumentRoot();
   TBlock* block = root.get();
   TElement* deepest = nullptr;
   for (int i = 0; i < kDepth; ++i) {
@@ -477,7 +428,7 @@ TEST(ElementDeepNesting, ThousandLevels) {
   TAnweisung* leaf = TAnweisung::CreateWithText("leaf").release();
   block->Insert(leaf);
   TOwned<TBlock> copy = CreateCopy(*root);
-  EXPECT_EQ(Describe(copy.get()), Describe(root.get()));
+  EXPECT_EQ(DescribeTree(copy.get()), DescribeTree(root.get()));
   EXPECT_TRUE(Contains(*root, *leaf));
   EXPECT_EQ(root->FindPredecessor(leaf), block);
   EXPECT_NE(root->FindPredecessor(deepest), nullptr);
