@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: MIT
+// The command-line converter, run as the built program.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <string>
+
+namespace {
+
+using namespace std::string_literals;
+
+const std::string kExample =
+    "B:gesamtes Programm\x01" "A:Anweisung\x01I:???\x01" "B:Ja-Block\x01" "A:Anweisung\x01"
+    "\x02\x02\x02\x02" "B:Nein-Block\x01\x02\x02\x02\x02\x02\x02"s;
+
+const std::string kExamplePascal =
+    "  Anweisung;\r\n"
+    "  if ??? then\r\n"
+    "  begin\r\n"
+    "    Anweisung;\r\n"
+    "  end;\r\n";
+
+struct TRun {
+  int exitCode;
+  std::string err;
+};
+
+class Converter : public ::testing::Test {
+protected:
+  std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
+
+  void Write(const std::string& path, const std::string& bytes) {
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+
+  static std::string Read(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return "(missing)";
+    return file.readAll().toStdString();
+  }
+
+  TRun Run(const std::string& out, const std::string& in) {
+    QProcess process;
+    // Without a runtime folder Qt prints a note of its own on stderr.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime_.path());
+    process.setProcessEnvironment(env);
+    process.start(STRUKT_EXECUTABLE, {"--export", QString::fromStdString(out),
+                                      QString::fromStdString(in)});
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardError().toStdString()};
+  }
+
+  QTemporaryDir dir_;
+  QTemporaryDir runtime_;
+};
+
+TEST_F(Converter, WritesStructogramsAndPascalByExtension) {
+  const std::string in = Path("in.str");
+  Write(in, kExample);
+  struct Row {
+    const char* name;
+    const std::string* expected;
+  };
+  const Row rows[] = {{"out.str", &kExample}, {"OUT.Str", &kExample}, {"out.pas", &kExamplePascal},
+                      {"Out.PAS", &kExamplePascal}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const TRun run = Run(Path(row.name), in);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Read(Path(row.name)), *row.expected);
+  }
+}
+
+TEST_F(Converter, FailuresPrintOneLineWithTheSystemsText) {
+  const std::string truncated = Path("cut.str");
+  Write(truncated, kExample.substr(0, 27));  // inside the first statement's text
+  const std::string good = Path("good.str");
+  Write(good, kExample);
+  struct Row {
+    const char* name;
+    std::string out, in;
+    int exitCode;
+    std::string err;
+  };
+  const Row rows[] = {
+      {"missing input", Path("a.str"), Path("fehlt.str"), 1,
+       "Datei " + Path("fehlt.str") + " kann nicht geöffnet werden\n"},
+      {"truncated input", Path("b.pas"), truncated, 1, "Stream-Lesefehler\n"},
+      {"output in a missing folder", Path("nicht/da.str"), good, 1,
+       "Datei " + Path("nicht/da.str") + " kann nicht erstellt werden\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const TRun run = Run(row.out, row.in);
+    EXPECT_EQ(run.exitCode, row.exitCode);
+    EXPECT_EQ(run.err, row.err);
+    EXPECT_EQ(Read(row.out), "(missing)");
+  }
+}
+
+TEST_F(Converter, UnknownExtensionIsAUsageError) {
+  const std::string in = Path("in.str");
+  Write(in, kExample);
+  for (const char* name : {"out.txt", "out", "ordner.str/ohne"}) {
+    SCOPED_TRACE(name);
+    const TRun run = Run(Path(name), in);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err.rfind("Aufruf: struktogramme --export", 0), 0u) << run.err;
+    EXPECT_EQ(Read(Path(name)), "(missing)");
+  }
+}
+
+TEST_F(Converter, DamagedFileIsConvertedWithAWarning) {
+  const std::string in = Path("kaputt.str");
+  Write(in, kExample.substr(0, 80));  // the last chain ends are missing
+  const TRun run = Run(Path("out.str"), in);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err,
+            "Warnung: Die Datei " + in + " ist beschädigt und wurde nur teilweise gelesen.\n");
+  EXPECT_EQ(Read(Path("out.str")), kExample);
+}
+
+TEST_F(Converter, PicturesAreHandedToThePictureExport) {
+  const std::string in = Path("in.str");
+  Write(in, kExample);
+  const TRun run = Run(Path("bild.svg"), in);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(Read(Path("bild.svg")).find("<svg"), std::string::npos);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
