@@ -197,6 +197,7 @@ TEST_F(TForm2Test, ToolBarMatchesTheTable) {
   QToolBar* bar = form->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(bar->height(), 41);
+  EXPECT_EQ(bar->iconSize(), QSize(50, 25));  // else the pictures are drawn shrunk
   int lastX = -1;
   for (const TExpectedButton& e : expected) {
     SCOPED_TRACE(e.name);

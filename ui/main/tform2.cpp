@@ -182,6 +182,8 @@ void TForm2::createToolBar() {
   ToolBar1->setFloatable(false);
   ToolBar1->setFixedHeight(kToolBarHeight);
   ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
+  // The toolbar would otherwise shrink the pictures to its own square icon size.
+  ToolBar1->setIconSize(QSize(kToolPictureWidth, kToolPictureHeight));
   ToolBar1->layout()->setSpacing(0);
   ToolBar1->setContentsMargins(0, 0, 0, 0);
   for (const TToolButtonEntry& entry : kToolButtons) {
