@@ -180,10 +180,10 @@ void TForm2::createToolBar() {
   ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
   ToolBar1->setMovable(false);
   ToolBar1->setFloatable(false);
-  ToolBar1->setFixedHeight(kToolBarHeight);
   ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
   // The toolbar would otherwise shrink the pictures to its own square icon size.
   ToolBar1->setIconSize(QSize(kToolPictureWidth, kToolPictureHeight));
+  ToolBar1->setFixedHeight(kToolBarHeight);
   ToolBar1->layout()->setSpacing(0);
   ToolBar1->setContentsMargins(0, 0, 0, 0);
   for (const TToolButtonEntry& entry : kToolButtons) {
