@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "ui/main/application.h"
 #include "ui/main/converter.h"
 #include "ui/main/startup.h"
 
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
   if (exporting)
     app = std::make_unique<QGuiApplication>(argc, argv);
   else
-    app = std::make_unique<QApplication>(argc, argv);
+    app = std::make_unique<TApplication>(argc, argv);
   QCoreApplication::setApplicationName("struktogramme");
 
   QCommandLineParser parser;
