@@ -13,23 +13,31 @@
 // font cannot change while a pass runs, and nothing survives it.
 class TSizeCache {
 public:
+  TSizeCache();
+  ~TSizeCache();
+  TSizeCache(const TSizeCache&) = delete;
+  TSizeCache& operator=(const TSizeCache&) = delete;
+
   bool Find(const TElement* key, TSize& out) const;
   void Put(const TElement* key, TSize size);
 
-private:
   struct Slot {
     const TElement* key = nullptr;
     TSize size;
   };
+
+private:
+  static std::vector<std::vector<Slot>>& Spares();
   void Grow();
-  static size_t Hash(const TElement* key) {
-    auto v = reinterpret_cast<uintptr_t>(key);
-    v ^= v >> 17;
-    v *= 0x9E3779B97F4A7C15ull;
-    return static_cast<size_t>(v >> 20);
+  void SetShift();
+  // Fibonacci hashing: the top bits of the product spread neighbouring addresses evenly.
+  size_t Hash(const TElement* key) const {
+    return static_cast<size_t>((reinterpret_cast<uintptr_t>(key) * 0x9E3779B97F4A7C15ull) >>
+                               shift_);
   }
   std::vector<Slot> slots_;
   size_t used_ = 0;
+  int shift_ = 64;
 };
 
 class TFigurePass {

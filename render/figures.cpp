@@ -15,6 +15,36 @@ constexpr TColor kFrameShade = 1542;  // 0x000606: one step of 6 less red and gr
 
 // ---- TSizeCache ----
 
+// Tables of finished passes are kept for the next pass of the same thread: a repaint that
+// allocated and faulted in a fresh table every time spent most of its time doing so.
+std::vector<std::vector<TSizeCache::Slot>>& TSizeCache::Spares() {
+  thread_local std::vector<std::vector<Slot>> spares;
+  return spares;
+}
+
+TSizeCache::TSizeCache() {
+  auto& spares = Spares();
+  if (!spares.empty()) {
+    slots_ = std::move(spares.back());
+    spares.pop_back();
+    SetShift();
+  }
+}
+
+TSizeCache::~TSizeCache() {
+  auto& spares = Spares();
+  // A table far larger than this tree needed would cost more to clear than to grow afresh.
+  if (slots_.empty() || spares.size() >= 4 || (slots_.size() > 4096 && used_ * 16 < slots_.size()))
+    return;
+  if (used_ > 0) std::fill(slots_.begin(), slots_.end(), Slot{});
+  spares.push_back(std::move(slots_));
+}
+
+void TSizeCache::SetShift() {
+  shift_ = 64;
+  for (size_t n = slots_.size(); n > 1; n >>= 1) --shift_;
+}
+
 bool TSizeCache::Find(const TElement* key, TSize& out) const {
   if (slots_.empty()) return false;
   const size_t mask = slots_.size() - 1;
@@ -40,6 +70,7 @@ void TSizeCache::Grow() {
   std::vector<Slot> old;
   old.swap(slots_);
   slots_.resize(old.empty() ? 1024 : old.size() * 2);
+  SetShift();
   const size_t mask = slots_.size() - 1;
   for (const Slot& s : old) {
     if (s.key == nullptr) continue;
@@ -514,7 +545,9 @@ const TElement* TFigurePass::HitChain(const TElement* e, TPoint p, int32_t x, in
 
 TSize Measure(const TElement& e, TSurface& surface, TDisplayOptions& display,
               TRenderOptions options) {
-  return TFigurePass(surface, display, options.cacheSizes).Measure(e);
+  // One measurement visits every figure once; only drawing and hit testing measure again.
+  (void)options;
+  return TFigurePass(surface, display, false).Measure(e);
 }
 
 void Draw(const TElement& e, TSurface& surface, TPoint anchor, TDisplayOptions& display,
