@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QGuiApplication>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -20,12 +21,21 @@ bool WantsExport(int argc, char** argv) {
   return false;
 }
 
+// The converter promises one line on stderr per failure; Qt's own notices (runtime
+// directory, fonts) would drown it, so only fatal messages get through.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   // The converter needs no display; pictures are still drawn with real fonts.
   const bool exporting = WantsExport(argc, argv);
-  if (exporting && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (exporting) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler(QuietMessages);
+  }
 
   std::unique_ptr<QGuiApplication> app;
   if (exporting)
