@@ -12,8 +12,17 @@
 
 #include <memory>
 
+class QAction;
 class QMdiSubWindow;
+class QMenu;
 class TForm2;
+
+// Which buttons a mouse event carries, and whether it is the second press of a double click.
+struct TShiftState {
+  bool Left = false;
+  bool Right = false;
+  bool Double = false;
+};
 
 class TForm1 : public QAbstractScrollArea {
   Q_OBJECT
@@ -25,6 +34,24 @@ public:
   // The window lives in its frame sub-window, which the frame owns.
   static TForm1* CreateForBlock(TForm2* owner, TBlock* block);
   ~TForm1() override;
+
+  // The popup menu on the right mouse button; its items carry the names its handlers map by.
+  QMenu* PopupMenu1 = nullptr;
+  QMenu* Einfgen1 = nullptr;
+  QAction* Anweisung = nullptr;
+  QAction* N1 = nullptr;
+  QAction* IfAnweisung = nullptr;
+  QAction* N2 = nullptr;
+  QAction* WhileSchleife = nullptr;
+  QAction* DoWhileSchleife = nullptr;
+  QAction* RepeatUntilSchleife = nullptr;
+  QAction* ForSchleife = nullptr;
+  QAction* Textbearbeiten1 = nullptr;
+  QAction* Genauerbestimmen1 = nullptr;
+  QAction* Lschen1 = nullptr;
+  QAction* N3 = nullptr;
+  QAction* Anzeigeverkleinernvergrern1 = nullptr;
+  QAction* InneuemFensteranzeigen1 = nullptr;
 
   TBlock* Root = nullptr;
   std::unique_ptr<TDisplayOptions> Display;
@@ -43,13 +70,31 @@ public:
   // Secondary windows are destroyed, the first is only minimised.
   void FormClose(TCloseAction& action);
   // Collapses or expands the selected block.
-  void ChangeDisplay();
+  void ChangeDisplay(QObject* sender = nullptr);
   // Toggles block's collapsed state here and scrolls to the selection.
   void ChangeMinimize(TBlock* block);
+  // Selects the element under (X, Y), starts a drag, and edits the text on a double click.
+  void FormMouseDown(QObject* sender, Qt::MouseButton button, TShiftState shift, int X, int Y);
+  // While dragging: shows the element under (X, Y) as the drop target unless the drop is refused.
+  void FormMouseMove(QObject* sender, TShiftState shift, int X, int Y);
+  // Ends a drag, moving the selection to the element under (X, Y) when that is allowed.
+  void FormMouseUp(QObject* sender, Qt::MouseButton button, TShiftState shift, int X, int Y);
+  // Keys 13, 45, 46 and the arrows 37 to 40; key is left unchanged.
+  void FormKeyDown(QObject* sender, int& key, TShiftState shift);
+  // Relinks the selection after target, or at the head of target's body (DropAfter false).
+  void MoveElement(TElement* target);
+
   // Inserts the element kind the sender (menu item or button) stands for after the selection.
   void Einfuegen(QObject* sender);
+  // Edits the selection's text; true when the user cancelled.
+  bool Textbearbeiten();
+  void Textbearbeiten1Click(QObject* sender);
+  // Deletes the selection; nothing is selected afterwards.
+  void Loeschen(QObject* sender);
   // Opens the selected block in a new window.
-  void InneuemFensteranzeigen();
+  void InneuemFensteranzeigen(QObject* sender = nullptr);
+  // Refines the selected statement into a named block shown in a new window.
+  void Genauerbestimmen1Click(QObject* sender);
 
   void SetCaption(const QString& caption);
   QString Caption() const;
@@ -66,6 +111,10 @@ protected:
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -77,7 +126,14 @@ private:
   // on-screen repaint.
   void RepaintNow();
   void UpdateScrollBarMaxima();
-  void SelectAt(const QPoint& windowPoint);
+  void createPopupMenu();
+  // The element under a point in window coordinates; writes Display's DropAfter.
+  TElement* HitAt(int X, int Y);
+  void Select(TElement* e);
+  // Whether dropping moving onto p (DropAfter as the last hit test left it) is refused.
+  bool RefusedTarget(TElement* moving, TElement* p) const;
+  // Runs a handler; failures it does not handle are reported and the event loop goes on.
+  template <class F> void Run(F&& handler);
 
   int hRange_ = 50;
   int vRange_ = 50;

@@ -23,6 +23,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -283,6 +284,7 @@ void TForm2::Rckgngig1Click(QObject*) {
   if (!History.CanStepBack()) return;
   TOwned<TBlock> restored = History.StepBack();
   CloseSecondaryWindows();
+  detached_.clear();
   Program = std::move(restored);
   if (first_) first_->SetRoot(Program.get());
   // The restored root may carry another title than the caption shows.
@@ -318,6 +320,19 @@ void TForm2::ToggleCollapsedEverywhere(TBlock* block) {
   for (TForm1* window : DiagramWindows()) window->ChangeMinimize(block);
 }
 
+void TForm2::KeepDetached(TOwned<TElement> tree) { detached_.push_back(std::move(tree)); }
+
+void TForm2::ReleaseUnshownDetached() {
+  const QList<TForm1*> windows = DiagramWindows();
+  const auto shown = [&](const TOwned<TElement>& tree) {
+    return std::any_of(windows.begin(), windows.end(),
+                       [&](TForm1* w) { return Contains(*tree, *w->Root); });
+  };
+  detached_.erase(std::remove_if(detached_.begin(), detached_.end(),
+                                 [&](const TOwned<TElement>& tree) { return !shown(tree); }),
+                  detached_.end());
+}
+
 void TForm2::CloseSecondaryWindows() {
   for (TForm1* window : DiagramWindows()) {
     if (window != first_) window->SubWindow()->close();
@@ -327,6 +342,7 @@ void TForm2::CloseSecondaryWindows() {
 void TForm2::ReplaceDocument(TOwned<TBlock> block) {
   // Windows showing blocks of the old tree go before the tree does.
   CloseSecondaryWindows();
+  detached_.clear();
   Program = std::move(block);
   History.Clear();
   if (first_) first_->SetRoot(Program.get());

@@ -10,6 +10,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <vector>
+
 class QAction;
 class QMdiArea;
 class QMenu;
@@ -58,6 +60,12 @@ public:
   void UpdateCaptions();
   void ToggleCollapsedEverywhere(TBlock* block);
 
+  // Keeps a deleted block alive while a diagram window still shows it (or a block inside it).
+  void KeepDetached(TOwned<TElement> tree);
+  // Frees the kept blocks that no open diagram window shows any more.
+  void ReleaseUnshownDetached();
+  int DetachedCount() const { return static_cast<int>(detached_.size()); }
+
   // The open diagram windows, in creation order; the first shows the whole program.
   QList<TForm1*> DiagramWindows() const;
   TForm1* FirstWindow() const { return first_; }
@@ -85,6 +93,8 @@ private:
   void ReplaceDocument(TOwned<TBlock> block);
   void ReportDamaged(const QString& file);
 
+  // Deleted blocks that secondary windows still show.
+  std::vector<TOwned<TElement>> detached_;
   TWindowingServices& services_;
   QMdiArea* mdiArea_ = nullptr;
   TForm1* first_ = nullptr;
