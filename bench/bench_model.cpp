@@ -29,7 +29,10 @@ TOwned<TBlock> MakeDocument(long n) {
   for (long i = 0; count < n; ++i) {
     switch (i % 7) {
     case 0:
-    case 1: append(TAnweisung::CreateWithText("x := x + " + std::to_string(i)).release()); count += 1; break;
+    case 1:
+      append(TAnweisung::CreateWithText("x := x + " + std::to_string(i)).release());
+      count += 1;
+      break;
     case 2: {
       TIf* d = TIf::CreateWithText("x < " + std::to_string(i)).release();
       append(d);
@@ -45,8 +48,14 @@ TOwned<TBlock> MakeDocument(long n) {
       count += 3;
       break;
     }
-    case 4: append(TRepeat::CreateWithText("x = 0").release()); count += 2; break;
-    case 5: append(TDoWhile::CreateWithText("x > 0").release()); count += 2; break;
+    case 4:
+      append(TRepeat::CreateWithText("x = 0").release());
+      count += 2;
+      break;
+    case 5:
+      append(TDoWhile::CreateWithText("x > 0").release());
+      count += 2;
+      break;
     default: {
       TBlock* b = TBlock::CreateWithText("Teil " + std::to_string(i)).release();
       append(b);
@@ -72,7 +81,7 @@ void BM_Load(benchmark::State& state) {
     const std::size_t before = mallinfo2().uordblks;
     TMemoryStream stream(bytes);
     TLoadResult loaded = LoadDocument(stream);
-    heap = mallinfo2().uordblks - before - bytes.size();  // without the stream's copy
+    heap = mallinfo2().uordblks - before - bytes.size(); // without the stream's copy
     benchmark::DoNotOptimize(loaded.Root.get());
     state.PauseTiming();
     loaded.Root.reset();
@@ -93,7 +102,8 @@ void BM_Save(benchmark::State& state) {
 
 void BM_Export(benchmark::State& state) {
   TOwned<TBlock> root = MakeDocument(state.range(0));
-  for (auto _ : state) benchmark::DoNotOptimize(ExportProgram(*root).size());
+  for (auto _ : state)
+    benchmark::DoNotOptimize(ExportProgram(*root).size());
 }
 
 void BM_Copy(benchmark::State& state) {
@@ -115,6 +125,6 @@ BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillise
 BENCHMARK(BM_Export)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Copy)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

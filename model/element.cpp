@@ -12,11 +12,14 @@ namespace {
 // Pushes the heads of the chains that e owns: a block's body, a condition's branch blocks.
 void PushOwnedChains(TElement* e, std::vector<TElement*>& stack) {
   if (TBlock* block = As<TBlock>(e)) {
-    if (block->Body) stack.push_back(block->Body);
+    if (block->Body)
+      stack.push_back(block->Body);
   } else if (TBedingung* cond = As<TBedingung>(e)) {
     // Both branches whatever BranchCount says, so that nothing owned is ever lost.
-    if (cond->Branch2) stack.push_back(cond->Branch2);
-    if (cond->Branch1) stack.push_back(cond->Branch1);
+    if (cond->Branch2)
+      stack.push_back(cond->Branch2);
+    if (cond->Branch1)
+      stack.push_back(cond->Branch1);
   }
 }
 
@@ -50,7 +53,8 @@ void ReleaseOwned(TElement* e) {
 // Pushes the branch blocks of a condition in the order they are searched (1 first).
 void PushBranchesInUse(TBedingung* cond, std::vector<TElement*>& stack) {
   for (int i = cond->BranchCount; i >= 1; --i)
-    if (TBlock* branch = cond->Branch(i)) stack.push_back(branch);
+    if (TBlock* branch = cond->Branch(i))
+      stack.push_back(branch);
 }
 
 // Remove of x on the receiver head: every element of every chain reached is visited once.
@@ -112,15 +116,22 @@ TElement* FindPredecessorFrom(TElement* head, const TElement* x) {
   while (!stack.empty()) {
     TElement* e = stack.back();
     stack.pop_back();
-    if (e->Next == x) return e;
-    if (e->Next) stack.push_back(e->Next);
+    if (e->Next == x)
+      return e;
+    if (e->Next)
+      stack.push_back(e->Next);
     if (TBlock* block = As<TBlock>(e)) {
-      if (block->Body == x) return e;
-      if (block->Body) stack.push_back(block->Body);
+      if (block->Body == x)
+        return e;
+      if (block->Body)
+        stack.push_back(block->Body);
     } else if (TBedingung* cond = As<TBedingung>(e)) {
-      if (cond->Branch1 == x || cond->Branch2 == x) return e;
-      if (cond->Branch2) stack.push_back(cond->Branch2);
-      if (cond->Branch1) stack.push_back(cond->Branch1);
+      if (cond->Branch1 == x || cond->Branch2 == x)
+        return e;
+      if (cond->Branch2)
+        stack.push_back(cond->Branch2);
+      if (cond->Branch1)
+        stack.push_back(cond->Branch1);
     }
   }
   return nullptr;
@@ -152,7 +163,7 @@ TOwned<TElement> ShallowCopy(const TElement& source) {
 struct TCopyJob {
   const TElement* Source;
   TElement** Slot;
-  TBlock** BranchSlot;  // set instead of Slot for a branch block
+  TBlock** BranchSlot; // set instead of Slot for a branch block
 };
 
 void CopyChains(std::vector<TCopyJob>& jobs) {
@@ -170,26 +181,31 @@ void CopyChains(std::vector<TCopyJob>& jobs) {
       }
       slot = &copy->Next;
       if (const TBlock* block = As<TBlock>(src)) {
-        if (block->Body) jobs.push_back({block->Body, &static_cast<TBlock*>(copy)->Body, nullptr});
+        if (block->Body)
+          jobs.push_back({block->Body, &static_cast<TBlock*>(copy)->Body, nullptr});
       } else if (const TBedingung* cond = As<TBedingung>(src)) {
         TBedingung* target = static_cast<TBedingung*>(copy);
-        if (cond->Branch1) jobs.push_back({cond->Branch1, nullptr, &target->Branch1});
-        if (cond->Branch2) jobs.push_back({cond->Branch2, nullptr, &target->Branch2});
+        if (cond->Branch1)
+          jobs.push_back({cond->Branch1, nullptr, &target->Branch1});
+        if (cond->Branch2)
+          jobs.push_back({cond->Branch2, nullptr, &target->Branch2});
       }
     }
   }
 }
 
-}  // namespace
+} // namespace
 
 void DisposeTree(TElement* head) {
-  if (!head) return;
+  if (!head)
+    return;
   std::vector<TElement*> stack{head};
   DisposeChains(stack);
 }
 
 void DisposeElement(TElement* element) {
-  if (!element) return;
+  if (!element)
+    return;
   std::vector<TElement*> stack;
   PushOwnedChains(element, stack);
   delete element;
@@ -292,17 +308,35 @@ void TBlock::Insert(TElement* x) {
   Body = x;
 }
 
-void TElement::Remove(TElement* x) { RemoveFrom(this, x); }
-void TBlock::Remove(TElement* x) { RemoveFrom(this, x); }
-void TBedingung::Remove(TElement* x) { RemoveFrom(this, x); }
+void TElement::Remove(TElement* x) {
+  RemoveFrom(this, x);
+}
+void TBlock::Remove(TElement* x) {
+  RemoveFrom(this, x);
+}
+void TBedingung::Remove(TElement* x) {
+  RemoveFrom(this, x);
+}
 
-void TElement::Detach(TElement* x) { DetachFrom(this, x); }
-void TBlock::Detach(TElement* x) { DetachFrom(this, x); }
-void TBedingung::Detach(TElement* x) { DetachFrom(this, x); }
+void TElement::Detach(TElement* x) {
+  DetachFrom(this, x);
+}
+void TBlock::Detach(TElement* x) {
+  DetachFrom(this, x);
+}
+void TBedingung::Detach(TElement* x) {
+  DetachFrom(this, x);
+}
 
-TElement* TElement::FindPredecessor(const TElement* x) { return FindPredecessorFrom(this, x); }
-TElement* TBlock::FindPredecessor(const TElement* x) { return FindPredecessorFrom(this, x); }
-TElement* TBedingung::FindPredecessor(const TElement* x) { return FindPredecessorFrom(this, x); }
+TElement* TElement::FindPredecessor(const TElement* x) {
+  return FindPredecessorFrom(this, x);
+}
+TElement* TBlock::FindPredecessor(const TElement* x) {
+  return FindPredecessorFrom(this, x);
+}
+TElement* TBedingung::FindPredecessor(const TElement* x) {
+  return FindPredecessorFrom(this, x);
+}
 
 // --- Copies and containment ----------------------------------------------------------------------
 
@@ -319,18 +353,21 @@ TOwned<TElement> CreateCopy(const TElement& source) {
 }
 
 TOwned<TBlock> CreateCopy(const TBlock& source) {
-  return TOwned<TBlock>(static_cast<TBlock*>(CreateCopy(static_cast<const TElement&>(source)).release()));
+  return TOwned<TBlock>(
+      static_cast<TBlock*>(CreateCopy(static_cast<const TElement&>(source)).release()));
 }
 
 bool Contains(const TElement& a, const TElement& b) {
-  if (&a == &b) return true;
+  if (&a == &b)
+    return true;
   std::vector<TElement*> stack;
   PushOwnedChains(const_cast<TElement*>(&a), stack);
   while (!stack.empty()) {
     TElement* e = stack.back();
     stack.pop_back();
     for (; e; e = e->Next) {
-      if (e == &b) return true;
+      if (e == &b)
+        return true;
       PushOwnedChains(e, stack);
     }
   }

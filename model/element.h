@@ -188,7 +188,6 @@ protected:
   TRepeat() : TDoWhile(false) {}
 };
 
-
 // Deep copy of source, its successors and everything reachable from them; the copy has the
 // exact class of each original.
 TOwned<TElement> CreateCopy(const TElement& source);
@@ -198,20 +197,42 @@ TOwned<TBlock> CreateCopy(const TBlock& source);
 // Moves and insertions into an element's own subtree are refused with it.
 bool Contains(const TElement& a, const TElement& b);
 
-inline bool IsCondition(TKind k) { return k != TKind::Anweisung && k != TKind::Block; }
-inline bool IsLoop(TKind k) { return k == TKind::While || k == TKind::For || k == TKind::DoWhile || k == TKind::Repeat; }
+inline bool IsCondition(TKind k) {
+  return k != TKind::Anweisung && k != TKind::Block;
+}
+inline bool IsLoop(TKind k) {
+  return k == TKind::While || k == TKind::For || k == TKind::DoWhile || k == TKind::Repeat;
+}
 
 // Whether an element of kind k is an object of class T (or of a class derived from it).
 template <class T> bool IsKindOf(TKind k);
-template <> inline bool IsKindOf<TElement>(TKind) { return true; }
-template <> inline bool IsKindOf<TAnweisung>(TKind k) { return k == TKind::Anweisung; }
-template <> inline bool IsKindOf<TBlock>(TKind k) { return k == TKind::Block; }
-template <> inline bool IsKindOf<TBedingung>(TKind k) { return IsCondition(k); }
-template <> inline bool IsKindOf<TIf>(TKind k) { return k == TKind::If; }
-template <> inline bool IsKindOf<TWhile>(TKind k) { return IsLoop(k); }
-template <> inline bool IsKindOf<TFor>(TKind k) { return k == TKind::For; }
-template <> inline bool IsKindOf<TDoWhile>(TKind k) { return k == TKind::DoWhile || k == TKind::Repeat; }
-template <> inline bool IsKindOf<TRepeat>(TKind k) { return k == TKind::Repeat; }
+template <> inline bool IsKindOf<TElement>(TKind) {
+  return true;
+}
+template <> inline bool IsKindOf<TAnweisung>(TKind k) {
+  return k == TKind::Anweisung;
+}
+template <> inline bool IsKindOf<TBlock>(TKind k) {
+  return k == TKind::Block;
+}
+template <> inline bool IsKindOf<TBedingung>(TKind k) {
+  return IsCondition(k);
+}
+template <> inline bool IsKindOf<TIf>(TKind k) {
+  return k == TKind::If;
+}
+template <> inline bool IsKindOf<TWhile>(TKind k) {
+  return IsLoop(k);
+}
+template <> inline bool IsKindOf<TFor>(TKind k) {
+  return k == TKind::For;
+}
+template <> inline bool IsKindOf<TDoWhile>(TKind k) {
+  return k == TKind::DoWhile || k == TKind::Repeat;
+}
+template <> inline bool IsKindOf<TRepeat>(TKind k) {
+  return k == TKind::Repeat;
+}
 
 // A type-checked downcast by kind: TBlock, TBedingung (any condition), TWhile (any loop),
 // TDoWhile (and TRepeat), ...; null when e is null or of another class.

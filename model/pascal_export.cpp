@@ -15,7 +15,7 @@ const char kLineEnd[] = "\r\n";
 struct TExportStep {
   const TElement* Chain;
   std::size_t Extra;
-  std::string Piece;  // written when Chain is null
+  std::string Piece; // written when Chain is null
 };
 
 // Counting-loop text "v := a bis b" split as the loop line needs it; positions as in the text.
@@ -32,10 +32,11 @@ void SplitForText(const std::string& text, std::string& variable, std::string& f
       return std::string();
     }
     space = text.find(' ', start);
-    if (space == std::string::npos) space = len;
+    if (space == std::string::npos)
+      space = len;
     return text.substr(start, space - start);
   };
-  std::size_t p;  // zero-based position of the first space, or len
+  std::size_t p; // zero-based position of the first space, or len
   variable = upToSpace(0, p);
   std::size_t q;
   from = upToSpace(p + 4, q);
@@ -70,7 +71,8 @@ private:
       switch (e->Kind()) {
       case TKind::Anweisung: {
         std::string line = indent + e->Text;
-        if (line.empty() || line.back() != ';') line += ';';
+        if (line.empty() || line.back() != ';')
+          line += ';';
         out_ += line;
         out_ += kLineEnd;
         continue;
@@ -144,7 +146,8 @@ private:
   }
 
   void Later(const TElement* chain, std::size_t extra) {
-    if (chain) steps_.push_back({chain, extra, {}});
+    if (chain)
+      steps_.push_back({chain, extra, {}});
   }
   void Later(std::string piece) { steps_.push_back({nullptr, 0, std::move(piece)}); }
 
@@ -157,7 +160,7 @@ void ExportFrom(const TElement* head, std::string& out, const std::string& inden
   TExporter(out, indent).Run(head);
 }
 
-}  // namespace
+} // namespace
 
 void TAnweisung::ExportSource(std::string& out, const std::string& indent) const {
   ExportFrom(this, out, indent);

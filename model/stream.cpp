@@ -11,27 +11,30 @@ namespace {
 std::string WithName(const char* pattern, const std::string& name) {
   std::string text = pattern;
   const std::size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, name);
+  if (at != std::string::npos)
+    text.replace(at, 2, name);
   return text;
 }
 
 const char* const kReadError = "Stream-Lesefehler";
 const char* const kWriteError = "Stream-Schreibfehler";
 
-}  // namespace
+} // namespace
 
 void TStream::ReadBuffer(void* buffer, std::size_t n) {
   char* at = static_cast<char*>(buffer);
   while (n > 0) {
     const std::size_t got = Read(at, n);
-    if (got == 0) throw TStreamError(kReadError);
+    if (got == 0)
+      throw TStreamError(kReadError);
     at += got;
     n -= got;
   }
 }
 
 std::size_t TMemoryStream::Read(void* buffer, std::size_t n) {
-  if (Position >= Data.size()) return 0;
+  if (Position >= Data.size())
+    return 0;
   const std::size_t got = std::min(n, Data.size() - Position);
   std::memcpy(buffer, Data.data() + Position, got);
   Position += got;
@@ -50,23 +53,28 @@ TFileReadStream::TFileReadStream(const std::string& path) {
     std::fclose(file_);
     file_ = nullptr;
   }
-  if (!file_) throw TStreamError(WithName("Datei %s kann nicht geöffnet werden", path));
+  if (!file_)
+    throw TStreamError(WithName("Datei %s kann nicht geöffnet werden", path));
 }
 
 TFileReadStream::~TFileReadStream() {
-  if (file_) std::fclose(file_);
+  if (file_)
+    std::fclose(file_);
 }
 
 std::size_t TFileReadStream::Read(void* buffer, std::size_t n) {
   return std::fread(buffer, 1, n, file_);
 }
 
-void TFileReadStream::WriteBuffer(const void*, std::size_t) { throw TStreamError(kWriteError); }
+void TFileReadStream::WriteBuffer(const void*, std::size_t) {
+  throw TStreamError(kWriteError);
+}
 
 TFileWriteStream::TFileWriteStream(const std::string& path) : path_(path) {
   std::string pattern = path + ".XXXXXX";
   const int fd = mkstemp(pattern.data());
-  if (fd < 0) throw TStreamError(WithName("Datei %s kann nicht erstellt werden", path));
+  if (fd < 0)
+    throw TStreamError(WithName("Datei %s kann nicht erstellt werden", path));
   tempPath_ = pattern;
   // mkstemp makes the file private; give it the mode a plainly created file (or the one it
   // replaces) would have.
@@ -95,14 +103,18 @@ TFileWriteStream::~TFileWriteStream() {
   }
 }
 
-std::size_t TFileWriteStream::Read(void*, std::size_t) { return 0; }
+std::size_t TFileWriteStream::Read(void*, std::size_t) {
+  return 0;
+}
 
 void TFileWriteStream::WriteBuffer(const void* buffer, std::size_t n) {
-  if (!file_ || std::fwrite(buffer, 1, n, file_) != n) throw TStreamError(kWriteError);
+  if (!file_ || std::fwrite(buffer, 1, n, file_) != n)
+    throw TStreamError(kWriteError);
 }
 
 void TFileWriteStream::Commit() {
-  if (!file_) throw TStreamError(kWriteError);
+  if (!file_)
+    throw TStreamError(kWriteError);
   const bool flushed = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
   const bool closed = std::fclose(file_) == 0;
   file_ = nullptr;

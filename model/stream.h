@@ -57,7 +57,7 @@ private:
 class TFileWriteStream : public TStream {
 public:
   explicit TFileWriteStream(const std::string& path);
-  ~TFileWriteStream() override;  // without Commit, the temporary file is removed
+  ~TFileWriteStream() override; // without Commit, the temporary file is removed
   TFileWriteStream(const TFileWriteStream&) = delete;
   TFileWriteStream& operator=(const TFileWriteStream&) = delete;
   std::size_t Read(void* buffer, std::size_t n) override;

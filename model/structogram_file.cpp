@@ -15,13 +15,20 @@ const char kChainEnd[2] = {'\x02', '\x02'};
 
 char TagLetter(TKind kind) {
   switch (kind) {
-  case TKind::Anweisung: return 'A';
-  case TKind::Block: return 'B';
-  case TKind::If: return 'I';
-  case TKind::While: return 'W';
-  case TKind::For: return 'F';
-  case TKind::DoWhile: return 'D';
-  case TKind::Repeat: return 'R';
+  case TKind::Anweisung:
+    return 'A';
+  case TKind::Block:
+    return 'B';
+  case TKind::If:
+    return 'I';
+  case TKind::While:
+    return 'W';
+  case TKind::For:
+    return 'F';
+  case TKind::DoWhile:
+    return 'D';
+  case TKind::Repeat:
+    return 'R';
   }
   return '?';
 }
@@ -53,19 +60,24 @@ void WriteChain(const TElement* head, TStream& stream) {
       record += kTextEnd;
       stream.WriteBuffer(record.data(), record.size());
       if (const TBlock* block = As<TBlock>(e)) {
-        if (e->Next) steps.push_back({e->Next, false});
+        if (e->Next)
+          steps.push_back({e->Next, false});
         steps.push_back({nullptr, true});
-        if (block->Body) steps.push_back({block->Body, false});
+        if (block->Body)
+          steps.push_back({block->Body, false});
         break;
       }
       if (const TBedingung* cond = As<TBedingung>(e)) {
-        if (e->Next) steps.push_back({e->Next, false});
+        if (e->Next)
+          steps.push_back({e->Next, false});
         if (e->Kind() == TKind::If) {
           steps.push_back({nullptr, true});
-          if (cond->Branch2) steps.push_back({cond->Branch2, false});
+          if (cond->Branch2)
+            steps.push_back({cond->Branch2, false});
         }
         steps.push_back({nullptr, true});
-        if (cond->Branch1) steps.push_back({cond->Branch1, false});
+        if (cond->Branch1)
+          steps.push_back({cond->Branch1, false});
         break;
       }
     }
@@ -83,14 +95,16 @@ public:
 
   // The next byte, or -1 at the end of the data.
   int Get() {
-    if (pos_ == end_ && !Fill()) return -1;
+    if (pos_ == end_ && !Fill())
+      return -1;
     return static_cast<unsigned char>(buffer_[pos_++]);
   }
 
   // Reads up to n bytes, returning how many there were.
   std::size_t Skip(std::size_t n) {
     std::size_t got = 0;
-    while (got < n && Get() >= 0) ++got;
+    while (got < n && Get() >= 0)
+      ++got;
     return got;
   }
 
@@ -118,7 +132,8 @@ public:
     ReadBlockContent(*result.Root, 1);
     // The root's successor tag normally meets the end of the file; a root never gets a
     // successor, so whatever follows its record is left unread and only noted.
-    if (in_.Get() >= 0) damaged_ = true;
+    if (in_.Get() >= 0)
+      damaged_ = true;
     result.Root->Independent = false;
     result.Root->Bracketed = false;
     result.Damaged = damaged_;
@@ -130,9 +145,12 @@ private:
     TText text;
     for (;;) {
       const int byte = in_.Get();
-      if (byte < 0) throw TStreamError(kReadError);
-      if (byte == kTextEnd) return text;
-      if (byte != 0) text += static_cast<char>(byte);
+      if (byte < 0)
+        throw TStreamError(kReadError);
+      if (byte == kTextEnd)
+        return text;
+      if (byte != 0)
+        text += static_cast<char>(byte);
     }
   }
 
@@ -146,15 +164,32 @@ private:
       return false;
     }
     switch (first) {
-    case 0x02: return false;
-    case 'A': kind = TKind::Anweisung; return true;
-    case 'B': kind = TKind::Block; return true;
-    case 'D': kind = TKind::DoWhile; return true;
-    case 'F': kind = TKind::For; return true;
-    case 'I': kind = TKind::If; return true;
-    case 'R': kind = TKind::Repeat; return true;
-    case 'W': kind = TKind::While; return true;
-    default: damaged_ = true; return false;
+    case 0x02:
+      return false;
+    case 'A':
+      kind = TKind::Anweisung;
+      return true;
+    case 'B':
+      kind = TKind::Block;
+      return true;
+    case 'D':
+      kind = TKind::DoWhile;
+      return true;
+    case 'F':
+      kind = TKind::For;
+      return true;
+    case 'I':
+      kind = TKind::If;
+      return true;
+    case 'R':
+      kind = TKind::Repeat;
+      return true;
+    case 'W':
+      kind = TKind::While;
+      return true;
+    default:
+      damaged_ = true;
+      return false;
     }
   }
 
@@ -164,7 +199,7 @@ private:
     TKind kind;
     while (ReadTag(kind)) {
       TElement* e = CreateBare(kind).release();
-      *slot = e;  // linked at once: a failure later still frees it with the tree
+      *slot = e; // linked at once: a failure later still frees it with the tree
       slot = &e->Next;
       ReadContent(*e, level);
       e->Independent = true;
@@ -200,8 +235,10 @@ private:
     e.Text = ReadTextField();
     if (TBedingung* cond = As<TBedingung>(&e)) {
       ReadBranch(&cond->Branch1, level);
-      if (e.Kind() == TKind::If) ReadBranch(&cond->Branch2, level);
-      if (e.Kind() == TKind::Repeat) cond->Branch1->Bracketed = false;
+      if (e.Kind() == TKind::If)
+        ReadBranch(&cond->Branch2, level);
+      if (e.Kind() == TKind::Repeat)
+        cond->Branch1->Bracketed = false;
     }
   }
 
@@ -209,15 +246,29 @@ private:
   bool damaged_ = false;
 };
 
-}  // namespace
+} // namespace
 
-void TAnweisung::SaveToStream(TStream& stream) const { WriteChain(this, stream); }
-void TBlock::SaveToStream(TStream& stream) const { WriteChain(this, stream); }
-void TIf::SaveToStream(TStream& stream) const { WriteChain(this, stream); }
-void TWhile::SaveToStream(TStream& stream) const { WriteChain(this, stream); }
-void TFor::SaveToStream(TStream& stream) const { WriteChain(this, stream); }
-void TDoWhile::SaveToStream(TStream& stream) const { WriteChain(this, stream); }
-void TRepeat::SaveToStream(TStream& stream) const { WriteChain(this, stream); }
+void TAnweisung::SaveToStream(TStream& stream) const {
+  WriteChain(this, stream);
+}
+void TBlock::SaveToStream(TStream& stream) const {
+  WriteChain(this, stream);
+}
+void TIf::SaveToStream(TStream& stream) const {
+  WriteChain(this, stream);
+}
+void TWhile::SaveToStream(TStream& stream) const {
+  WriteChain(this, stream);
+}
+void TFor::SaveToStream(TStream& stream) const {
+  WriteChain(this, stream);
+}
+void TDoWhile::SaveToStream(TStream& stream) const {
+  WriteChain(this, stream);
+}
+void TRepeat::SaveToStream(TStream& stream) const {
+  WriteChain(this, stream);
+}
 
 TLoadResult LoadDocument(TStream& stream) {
   // The reader's buffer is large; keep it off the caller's stack.
@@ -230,7 +281,9 @@ TLoadResult LoadDocumentFile(const std::string& path) {
   return LoadDocument(stream);
 }
 
-void SaveDocument(const TBlock& root, TStream& stream) { root.SaveToStream(stream); }
+void SaveDocument(const TBlock& root, TStream& stream) {
+  root.SaveToStream(stream);
+}
 
 void SaveDocumentFile(const TBlock& root, const std::string& path) {
   TFileWriteStream stream(path);

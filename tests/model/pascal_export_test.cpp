@@ -11,11 +11,14 @@ namespace {
 
 std::string Lines(const std::vector<std::string>& lines) {
   std::string out;
-  for (const std::string& line : lines) out += line + "\r\n";
+  for (const std::string& line : lines)
+    out += line + "\r\n";
   return out;
 }
 
-template <class T> T* In(TBlock* block, TOwned<T> e) { return AppendToBody(*block, std::move(e)); }
+template <class T> T* In(TBlock* block, TOwned<T> e) {
+  return AppendToBody(*block, std::move(e));
+}
 TAnweisung* Statement(TBlock* block, const char* text) {
   return In(block, TAnweisung::CreateWithText(text));
 }
@@ -76,13 +79,19 @@ TEST(PascalExport, StatementsAndLoopTexts) {
       {"empty statement", own(TAnweisung::CreateWithText("")), {"  ;"}},
       {"line break copied", own(TAnweisung::CreateWithText("a\r\nb")), {"  a", "b;"}},
       {"for ???", own(TFor::CreateWithText("???")), {"  for ?:=? to ? do", "  begin", "  end;"}},
-      {"for without spaces", own(TFor::CreateWithText("abc")), {"  for abc:= to  do", "  begin", "  end;"}},
-      {"for with one space", own(TFor::CreateWithText("i := 5")), {"  for i:=5 to  do", "  begin", "  end;"}},
-      {"for with long parts", own(TFor::CreateWithText("zahl := anfang bis n * 2")),
+      {"for without spaces",
+       own(TFor::CreateWithText("abc")),
+       {"  for abc:= to  do", "  begin", "  end;"}},
+      {"for with one space",
+       own(TFor::CreateWithText("i := 5")),
+       {"  for i:=5 to  do", "  begin", "  end;"}},
+      {"for with long parts",
+       own(TFor::CreateWithText("zahl := anfang bis n * 2")),
        {"  for zahl:=anfang to n * 2 do", "  begin", "  end;"}},
       {"empty do-while", own(TDoWhile::CreateWithText("c")), {"  repeat", "  until not (c);"}},
       {"empty repeat", own(TRepeat::CreateWithText("c")), {"  repeat", "  until c;"}},
-      {"decision with both branches empty", own(TIf::CreateWithText("c")),
+      {"decision with both branches empty",
+       own(TIf::CreateWithText("c")),
        {"  if c then", "  begin", "  end;"}},
   };
   for (Row& row : rows) {
@@ -97,7 +106,7 @@ TEST(PascalExport, StatementsAndLoopTexts) {
 TEST(PascalExport, NestingAndBranches) {
   TOwned<TBlock> root = NewDocumentRoot();
   TIf* d = In(root.get(), TIf::CreateWithText("a"));
-  Statement(d->Branch2, "nein");  // empty yes-branch, filled no-branch
+  Statement(d->Branch2, "nein"); // empty yes-branch, filled no-branch
   TWhile* w = In(d->Branch2, TWhile::CreateWithText("b"));
   TBlock* named = In(w->Branch1, TBlock::CreateWithText("Teil"));
   TRepeat* r = In(named, TRepeat::CreateWithText("c"));
@@ -153,10 +162,10 @@ TEST(PascalExport, NothingIsCut) {
     last = s;
   }
   const std::string text = ExportProgram(*root);
-  const std::string head = Lines({"  while " + longText + " do", "  begin", "    " + longText + ";",
-                                  "  end;"});
+  const std::string head =
+      Lines({"  while " + longText + " do", "  begin", "    " + longText + ";", "  end;"});
   EXPECT_EQ(text.substr(0, head.size()), head);
   EXPECT_EQ(text.size(), head.size() + 100000 * std::string("  a;\r\n").size());
 }
 
-}  // namespace
+} // namespace

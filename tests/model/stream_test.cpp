@@ -73,11 +73,12 @@ TEST_F(FileStreams, SaveReplacesTheFileOnlyOnCommit) {
   AppendToBody(*root, TAnweisung::CreateWithText("x"));
   SaveDocumentFile(*root, path);
   const std::string first = Contents(path);
-  EXPECT_EQ(first, std::string("B:gesamtes Programm\x01" "A:x\x01\x02\x02"));
+  EXPECT_EQ(first, std::string("B:gesamtes Programm\x01"
+                               "A:x\x01\x02\x02"));
   {
     TFileWriteStream unfinished(path);
     unfinished.WriteBuffer("junk", 4);
-  }  // dropped without Commit: the old file stays, no temporary file is left
+  } // dropped without Commit: the old file stays, no temporary file is left
   EXPECT_EQ(Contents(path), first);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 
@@ -87,4 +88,4 @@ TEST_F(FileStreams, SaveReplacesTheFileOnlyOnCommit) {
   EXPECT_EQ(Contents(path), "  x;\r\n");
 }
 
-}  // namespace
+} // namespace

@@ -75,23 +75,28 @@ TEST(StructogramFile, SmallRecordsAreWrittenExactly) {
   struct Row {
     const char* name;
     TOwned<TElement> element;
-    std::string bytes;  // inside an empty root titled "r"
+    std::string bytes; // inside an empty root titled "r"
   };
   Row rows[] = {
-      {"empty block", TOwned<TElement>(TBlock::CreateWithText("b").release()),
-       "B:b\x01\x02\x02"s},
+      {"empty block", TOwned<TElement>(TBlock::CreateWithText("b").release()), "B:b\x01\x02\x02"s},
       {"statement without text", TOwned<TElement>(TAnweisung::CreateWithText("").release()),
        "A:\x01"s},
       {"decision with empty branches", TOwned<TElement>(TIf::CreateWithText("c").release()),
-       "I:c\x01" "B:Ja-Block\x01\x02\x02\x02\x02" "B:Nein-Block\x01\x02\x02\x02\x02"s},
+       "I:c\x01"
+       "B:Ja-Block\x01\x02\x02\x02\x02"
+       "B:Nein-Block\x01\x02\x02\x02\x02"s},
       {"while", TOwned<TElement>(TWhile::CreateWithText("w").release()),
-       "W:w\x01" "B:While-Block\x01\x02\x02\x02\x02"s},
+       "W:w\x01"
+       "B:While-Block\x01\x02\x02\x02\x02"s},
       {"for", TOwned<TElement>(TFor::CreateWithText("???").release()),
-       "F:???\x01" "B:For-Block\x01\x02\x02\x02\x02"s},
+       "F:???\x01"
+       "B:For-Block\x01\x02\x02\x02\x02"s},
       {"do-while", TOwned<TElement>(TDoWhile::CreateWithText("d").release()),
-       "D:d\x01" "B:DoWhile-Block\x01\x02\x02\x02\x02"s},
+       "D:d\x01"
+       "B:DoWhile-Block\x01\x02\x02\x02\x02"s},
       {"repeat", TOwned<TElement>(TRepeat::CreateWithText("r").release()),
-       "R:r\x01" "B:RepeatUntil-Block\x01\x02\x02\x02\x02"s},
+       "R:r\x01"
+       "B:RepeatUntil-Block\x01\x02\x02\x02\x02"s},
       {"text cut at its first zero byte",
        TOwned<TElement>(TAnweisung::CreateWithText("ab\0cd"s).release()), "A:ab\x01"s},
   };
@@ -158,17 +163,19 @@ TEST(StructogramFile, AllRecordKindsRoundTripWithTheirFlags) {
 TEST(StructogramFile, WorkedExampleCutAtEveryOffset) {
   const std::string full = FromHex(kWorkedExampleHex);
   const std::string emptyRoot = "B:gesamtes Programm\x01\x02\x02"s;
-  const std::string oneStatement = "B:gesamtes Programm\x01" "A:Anweisung\x01\x02\x02"s;
+  const std::string oneStatement = "B:gesamtes Programm\x01"
+                                   "A:Anweisung\x01\x02\x02"s;
   struct Range {
-    std::size_t from, to;  // cut lengths, inclusive
-    const char* saved;     // what the loaded tree saves as; null: the load fails
+    std::size_t from, to; // cut lengths, inclusive
+    const char* saved;    // what the loaded tree saves as; null: the load fails
   };
   // Pieces: 0-1 skipped, 2-19 root title, 20-21 body tag, 22-31 statement text, 32-33 its
   // successor tag, 34-37 decision text, 38-48 yes-branch skip and title, 49-77 the rest up to
   // the no-branch title's end (it cannot be read before byte 77), 78-83 tags only.
   const Range ranges[] = {
-      {0, 19, nullptr},         {20, 21, emptyRoot.c_str()}, {22, 31, nullptr},
-      {32, 33, oneStatement.c_str()}, {34, 77, nullptr}, {78, 84, full.c_str()},
+      {0, 19, nullptr},  {20, 21, emptyRoot.c_str()},
+      {22, 31, nullptr}, {32, 33, oneStatement.c_str()},
+      {34, 77, nullptr}, {78, 84, full.c_str()},
   };
   std::size_t checked = 0;
   for (const Range& range : ranges) {
@@ -197,23 +204,56 @@ TEST(StructogramFile, ReaderToleratesWhatTheRulesAllow) {
   };
   const std::string empty = "B:r\x01\x02\x02"s;
   const Row rows[] = {
-      {"zero bytes in a text are skipped", "B:r\x01" "A:a\x00" "b\x00\x01\x02\x02"s,
-       "B:r\x01" "A:ab\x01\x02\x02"s, false},
+      {"zero bytes in a text are skipped",
+       "B:r\x01"
+       "A:a\x00"
+       "b\x00\x01\x02\x02"s,
+       "B:r\x01"
+       "A:ab\x01\x02\x02"s,
+       false},
       {"skipped bytes and second tag bytes are not checked",
        "XYr\x01I?c\x01??J\x01\x02\x02\x02\x02!!N\x01\x02\x02\x02\x02\x02\x02"s,
-       "B:r\x01I:c\x01" "B:J\x01\x02\x02\x02\x02" "B:N\x01\x02\x02\x02\x02\x02\x02"s, false},
+       "B:r\x01I:c\x01"
+       "B:J\x01\x02\x02\x02\x02"
+       "B:N\x01\x02\x02\x02\x02\x02\x02"s,
+       false},
       {"unknown tag ends the chain like ChainEnd",
-       "B:r\x01I:c\x01" "B:J\x01Z:\x02\x02" "B:N\x01\x02\x02\x02\x02\x02\x02"s,
-       "B:r\x01I:c\x01" "B:J\x01\x02\x02\x02\x02" "B:N\x01\x02\x02\x02\x02\x02\x02"s, true},
-      {"unknown tag shifts the rest, which is left over", "B:r\x01" "A:a\x01X:A:b\x01\x02\x02"s,
-       "B:r\x01" "A:a\x01\x02\x02"s, true},
-      {"bytes after the root's record", empty + "\x02\x02"s, empty, true},
-      {"one byte where a tag is expected", "B:r\x01" "A:a\x01\x02"s, "B:r\x01" "A:a\x01\x02\x02"s,
+       "B:r\x01I:c\x01"
+       "B:J\x01Z:\x02\x02"
+       "B:N\x01\x02\x02\x02\x02\x02\x02"s,
+       "B:r\x01I:c\x01"
+       "B:J\x01\x02\x02\x02\x02"
+       "B:N\x01\x02\x02\x02\x02\x02\x02"s,
        true},
-      {"branch block with successors", "B:r\x01W:w\x01" "B:W\x01\x02\x02" "A:s\x01\x02\x02\x02\x02"s,
-       "B:r\x01W:w\x01" "B:W\x01\x02\x02" "A:s\x01\x02\x02\x02\x02"s, false},
-      {"text field longer than 256 bytes", "B:r\x01" "A:" + std::string(1000, 'q') + "\x01\x02\x02"s,
-       "B:r\x01" "A:" + std::string(1000, 'q') + "\x01\x02\x02"s, false},
+      {"unknown tag shifts the rest, which is left over",
+       "B:r\x01"
+       "A:a\x01X:A:b\x01\x02\x02"s,
+       "B:r\x01"
+       "A:a\x01\x02\x02"s,
+       true},
+      {"bytes after the root's record", empty + "\x02\x02"s, empty, true},
+      {"one byte where a tag is expected",
+       "B:r\x01"
+       "A:a\x01\x02"s,
+       "B:r\x01"
+       "A:a\x01\x02\x02"s,
+       true},
+      {"branch block with successors",
+       "B:r\x01W:w\x01"
+       "B:W\x01\x02\x02"
+       "A:s\x01\x02\x02\x02\x02"s,
+       "B:r\x01W:w\x01"
+       "B:W\x01\x02\x02"
+       "A:s\x01\x02\x02\x02\x02"s,
+       false},
+      {"text field longer than 256 bytes",
+       "B:r\x01"
+       "A:" +
+           std::string(1000, 'q') + "\x01\x02\x02"s,
+       "B:r\x01"
+       "A:" +
+           std::string(1000, 'q') + "\x01\x02\x02"s,
+       false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -227,9 +267,16 @@ TEST(StructogramFile, ReaderToleratesWhatTheRulesAllow) {
 
 TEST(StructogramFile, FailuresLeaveNoTree) {
   const std::string bytes[] = {
-      ""s, "B:"s, "B:r"s, "B:r\x01" "A:abc"s, "B:r\x01I:c\x01" "B:"s,
-      "B:r\x01W:w\x01" "B:W\x01\x02\x02"s,  // the loop's body ends the file; its successor tag is
-                                              // missing too, but that ends the chain, so it loads
+      ""s,
+      "B:"s,
+      "B:r"s,
+      "B:r\x01"
+      "A:abc"s,
+      "B:r\x01I:c\x01"
+      "B:"s,
+      "B:r\x01W:w\x01"
+      "B:W\x01\x02\x02"s, // the loop's body ends the file; its successor tag is
+                          // missing too, but that ends the chain, so it loads
   };
   for (std::size_t i = 0; i + 1 < std::size(bytes); ++i) {
     SCOPED_TRACE(i);
@@ -289,4 +336,4 @@ TEST(StructogramFile, LongChainsAndDeepNestingRoundTrip) {
   EXPECT_EQ(DescribeTree(loaded.Root.get()), DescribeTree(root.get()));
 }
 
-}  // namespace
+} // namespace

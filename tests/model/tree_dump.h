@@ -19,7 +19,8 @@ inline void DescribeTree(const TElement* e, std::string& out) {
       out += "]";
     } else if (const TBedingung* c = As<TBedingung>(e)) {
       out += "#" + std::to_string(c->BranchCount);
-      if (const TDoWhile* d = As<TDoWhile>(e)) out += d->LoopOnYes ? "y" : "n";
+      if (const TDoWhile* d = As<TDoWhile>(e))
+        out += d->LoopOnYes ? "y" : "n";
       out += "{";
       DescribeTree(c->Branch1, out);
       out += "|";
@@ -50,8 +51,9 @@ template <class T> T* AppendToBody(TBlock& block, TOwned<T> e) {
     block.Insert(raw);
   } else {
     TElement* last = block.Body;
-    while (last->Next) last = last->Next;
-    last->Next = raw;  // not Insert: on a block that would go into its body
+    while (last->Next)
+      last = last->Next;
+    last->Next = raw; // not Insert: on a block that would go into its body
   }
   return raw;
 }

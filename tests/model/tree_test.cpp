@@ -18,7 +18,8 @@ void Collect(const TElement* e, std::set<const TElement*>& all) {
     stack.pop_back();
     for (; c; c = c->Next) {
       all.insert(c);
-      if (const TBlock* b = As<TBlock>(c)) stack.push_back(b->Body);
+      if (const TBlock* b = As<TBlock>(c))
+        stack.push_back(b->Body);
       if (const TBedingung* d = As<TBedingung>(c)) {
         stack.push_back(d->Branch1);
         stack.push_back(d->Branch2);
@@ -29,7 +30,8 @@ void Collect(const TElement* e, std::set<const TElement*>& all) {
 
 std::vector<const TElement*> Chain(const TElement* head) {
   std::vector<const TElement*> out;
-  for (; head; head = head->Next) out.push_back(head);
+  for (; head; head = head->Next)
+    out.push_back(head);
   return out;
 }
 
@@ -40,7 +42,7 @@ TEST(ElementCreation, TextConstructorsSetTheDefaultsOfEachClass) {
     const char* branch2;
     int branchCount;
     bool bodyBracketed;
-    int loopOnYes;  // -1: not a post-test loop
+    int loopOnYes; // -1: not a post-test loop
   };
   const Row rows[] = {
       {TKind::If, "Ja-Block", "Nein-Block", 2, true, -1},
@@ -53,11 +55,21 @@ TEST(ElementCreation, TextConstructorsSetTheDefaultsOfEachClass) {
     SCOPED_TRACE(row.branch1);
     TOwned<TElement> e;
     switch (row.kind) {
-    case TKind::If: e.reset(TIf::CreateWithText("c").release()); break;
-    case TKind::While: e.reset(TWhile::CreateWithText("c").release()); break;
-    case TKind::For: e.reset(TFor::CreateWithText("c").release()); break;
-    case TKind::DoWhile: e.reset(TDoWhile::CreateWithText("c").release()); break;
-    default: e.reset(TRepeat::CreateWithText("c").release()); break;
+    case TKind::If:
+      e.reset(TIf::CreateWithText("c").release());
+      break;
+    case TKind::While:
+      e.reset(TWhile::CreateWithText("c").release());
+      break;
+    case TKind::For:
+      e.reset(TFor::CreateWithText("c").release());
+      break;
+    case TKind::DoWhile:
+      e.reset(TDoWhile::CreateWithText("c").release());
+      break;
+    default:
+      e.reset(TRepeat::CreateWithText("c").release());
+      break;
     }
     ASSERT_EQ(e->Kind(), row.kind);
     const TBedingung* cond = As<TBedingung>(e.get());
@@ -142,7 +154,7 @@ TEST(ElementRemove, StatementInTheMiddleOfAChain) {
   TAnweisung* c = AppendToBody(*root, TAnweisung::CreateWithText("c"));
   root->Remove(b);
   EXPECT_EQ(Chain(root->Body), (std::vector<const TElement*>{a, c}));
-  EXPECT_EQ(b->Next, c);  // the removed statement still refers to its old successor
+  EXPECT_EQ(b->Next, c); // the removed statement still refers to its old successor
   DisposeElement(b);
 }
 
@@ -174,7 +186,7 @@ TEST(ElementRemove, DecisionAtTheHeadOfABodyKeepsItsBranches) {
   ASSERT_NE(d->Branch2, nullptr);
   EXPECT_EQ(d->Branch1->Body, yes);
   EXPECT_EQ(d->Branch2->Text, "Nein-Block");
-  DisposeElement(d);  // frees the decision with what it still owns
+  DisposeElement(d); // frees the decision with what it still owns
 }
 
 TEST(ElementRemove, BlockAsSuccessorIsEmptiedButAtTheHeadIsNot) {
@@ -250,10 +262,10 @@ TEST(ElementDetach, UnlinksWithoutReleasingAnything) {
 
   root->Detach(d);
   EXPECT_EQ(a->Next, c);
-  EXPECT_EQ(d->Next, c);  // kept until the caller relinks it
+  EXPECT_EQ(d->Next, c); // kept until the caller relinks it
   ASSERT_NE(d->Branch1->Body, nullptr);
   d->Next = nullptr;
-  c->Insert(d);  // relinked elsewhere
+  c->Insert(d); // relinked elsewhere
   EXPECT_EQ(c->Next, d);
 
   root->Detach(a);
@@ -290,8 +302,16 @@ TEST(ElementFindPredecessor, ReturnsTheElementThatLinksToX) {
     const TElement* expected;
   };
   const Row rows[] = {
-      {a, root.get()}, {d, a},           {r, d},           {d->Branch1, d}, {d->Branch2, d},
-      {yes, d->Branch1}, {no1, d->Branch2}, {no2, no1},   {r->Branch1, r}, {body, r->Branch1},
+      {a, root.get()},
+      {d, a},
+      {r, d},
+      {d->Branch1, d},
+      {d->Branch2, d},
+      {yes, d->Branch1},
+      {no1, d->Branch2},
+      {no2, no1},
+      {r->Branch1, r},
+      {body, r->Branch1},
       {root.get(), nullptr},
   };
   for (const Row& row : rows) {
@@ -343,13 +363,15 @@ TEST(ElementCopy, CopySharesNothingWithTheOriginal) {
   TOwned<TBlock> root = NewDocumentRoot();
   TIf* d = AppendToBody(*root, TIf::CreateWithText("d"));
   d->Branch1->Insert(TAnweisung::CreateWithText("y").release());
-  AppendToBody(*root, TWhile::CreateWithText("w"))->Branch1->Insert(TBlock::CreateWithText("b").release());
+  AppendToBody(*root, TWhile::CreateWithText("w"))
+      ->Branch1->Insert(TBlock::CreateWithText("b").release());
   TOwned<TBlock> copy = CreateCopy(*root);
   std::set<const TElement*> original, copied;
   Collect(root.get(), original);
   Collect(copy.get(), copied);
   EXPECT_EQ(original.size(), copied.size());
-  for (const TElement* e : copied) EXPECT_EQ(original.count(e), 0u);
+  for (const TElement* e : copied)
+    EXPECT_EQ(original.count(e), 0u);
 
   const std::string before = DescribeTree(root.get());
   TElement* head = copy->Body;
@@ -391,7 +413,8 @@ TEST(ElementLongChains, HundredThousandStatementsWithoutRecursion) {
     else
       root->Insert(e);
     last = e;
-    if (i == kCount / 2) middle = e;
+    if (i == kCount / 2)
+      middle = e;
   }
   TOwned<TBlock> copy = CreateCopy(*root);
   EXPECT_EQ(Chain(copy->Body).size(), static_cast<std::size_t>(kCount));
@@ -406,7 +429,8 @@ TEST(ElementLongChains, HundredThousandStatementsWithoutRecursion) {
   EXPECT_EQ(root->Body, nullptr);
   // The copy goes with its owner; long branch chains too.
   TBlock* branch = As<TIf>(copy->Body)->Branch1;
-  for (int i = 0; i < kCount; ++i) branch->Insert(TAnweisung::CreateWithText("b").release());
+  for (int i = 0; i < kCount; ++i)
+    branch->Insert(TAnweisung::CreateWithText("b").release());
 }
 
 TEST(ElementDeepNesting, ThousandLevels) {
@@ -417,9 +441,15 @@ TEST(ElementDeepNesting, ThousandLevels) {
   for (int i = 0; i < kDepth; ++i) {
     TElement* e;
     switch (i % 3) {
-    case 0: e = TIf::CreateWithText("i").release(); break;
-    case 1: e = TRepeat::CreateWithText("r").release(); break;
-    default: e = TBlock::CreateWithText("b").release(); break;
+    case 0:
+      e = TIf::CreateWithText("i").release();
+      break;
+    case 1:
+      e = TRepeat::CreateWithText("r").release();
+      break;
+    default:
+      e = TBlock::CreateWithText("b").release();
+      break;
     }
     block->Insert(e);
     deepest = e;
@@ -439,4 +469,4 @@ TEST(ElementDeepNesting, ThousandLevels) {
   EXPECT_EQ(copy->Body, nullptr);
 }
 
-}  // namespace
+} // namespace

@@ -13,16 +13,18 @@ namespace {
 
 using namespace std::string_literals;
 
-const std::string kExample =
-    "B:gesamtes Programm\x01" "A:Anweisung\x01I:???\x01" "B:Ja-Block\x01" "A:Anweisung\x01"
-    "\x02\x02\x02\x02" "B:Nein-Block\x01\x02\x02\x02\x02\x02\x02"s;
+const std::string kExample = "B:gesamtes Programm\x01"
+                             "A:Anweisung\x01I:???\x01"
+                             "B:Ja-Block\x01"
+                             "A:Anweisung\x01"
+                             "\x02\x02\x02\x02"
+                             "B:Nein-Block\x01\x02\x02\x02\x02\x02\x02"s;
 
-const std::string kExamplePascal =
-    "  Anweisung;\r\n"
-    "  if ??? then\r\n"
-    "  begin\r\n"
-    "    Anweisung;\r\n"
-    "  end;\r\n";
+const std::string kExamplePascal = "  Anweisung;\r\n"
+                                   "  if ??? then\r\n"
+                                   "  begin\r\n"
+                                   "    Anweisung;\r\n"
+                                   "  end;\r\n";
 
 struct TRun {
   int exitCode;
@@ -41,7 +43,8 @@ protected:
 
   static std::string Read(const std::string& path) {
     QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return "(missing)";
+    if (!file.open(QIODevice::ReadOnly))
+      return "(missing)";
     return file.readAll().toStdString();
   }
 
@@ -51,8 +54,8 @@ protected:
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_RUNTIME_DIR", runtime_.path());
     process.setProcessEnvironment(env);
-    process.start(STRUKT_EXECUTABLE, {"--export", QString::fromStdString(out),
-                                      QString::fromStdString(in)});
+    process.start(STRUKT_EXECUTABLE,
+                  {"--export", QString::fromStdString(out), QString::fromStdString(in)});
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardError().toStdString()};
@@ -69,7 +72,9 @@ TEST_F(Converter, WritesStructogramsAndPascalByExtension) {
     const char* name;
     const std::string* expected;
   };
-  const Row rows[] = {{"out.str", &kExample}, {"OUT.Str", &kExample}, {"out.pas", &kExamplePascal},
+  const Row rows[] = {{"out.str", &kExample},
+                      {"OUT.Str", &kExample},
+                      {"out.pas", &kExamplePascal},
                       {"Out.PAS", &kExamplePascal}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -82,7 +87,7 @@ TEST_F(Converter, WritesStructogramsAndPascalByExtension) {
 
 TEST_F(Converter, FailuresPrintOneLineWithTheSystemsText) {
   const std::string truncated = Path("cut.str");
-  Write(truncated, kExample.substr(0, 27));  // inside the first statement's text
+  Write(truncated, kExample.substr(0, 27)); // inside the first statement's text
   const std::string good = Path("good.str");
   Write(good, kExample);
   struct Row {
@@ -121,7 +126,7 @@ TEST_F(Converter, UnknownExtensionIsAUsageError) {
 
 TEST_F(Converter, DamagedFileIsConvertedWithAWarning) {
   const std::string in = Path("kaputt.str");
-  Write(in, kExample.substr(0, 80));  // the last chain ends are missing
+  Write(in, kExample.substr(0, 80)); // the last chain ends are missing
   const TRun run = Run(Path("out.str"), in);
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.err,
@@ -137,7 +142,7 @@ TEST_F(Converter, PicturesAreHandedToThePictureExport) {
   EXPECT_NE(Read(Path("bild.svg")).find("<svg"), std::string::npos);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

@@ -22,20 +22,22 @@ TOutputKind KindOf(const std::string& path) {
   std::string ext = path.substr(dot + 1);
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (ext == "str") return TOutputKind::Structogram;
-  if (ext == "pas") return TOutputKind::Pascal;
-  if (ext == "png" || ext == "svg" || ext == "pdf") return TOutputKind::Picture;
+  if (ext == "str")
+    return TOutputKind::Structogram;
+  if (ext == "pas")
+    return TOutputKind::Pascal;
+  if (ext == "png" || ext == "svg" || ext == "pdf")
+    return TOutputKind::Picture;
   return TOutputKind::Unknown;
 }
 
-}  // namespace
+} // namespace
 
 int RunConverter(const std::string& output, const std::string& input) {
   const TOutputKind kind = KindOf(output);
   if (kind == TOutputKind::Unknown) {
-    std::fprintf(stderr,
-                 "Aufruf: struktogramme --export AUSGABE EINGABE.str "
-                 "(AUSGABE endet auf .str, .pas, .png, .svg oder .pdf)\n");
+    std::fprintf(stderr, "Aufruf: struktogramme --export AUSGABE EINGABE.str "
+                         "(AUSGABE endet auf .str, .pas, .png, .svg oder .pdf)\n");
     return 2;
   }
   try {
@@ -45,9 +47,15 @@ int RunConverter(const std::string& output, const std::string& input) {
                    "Warnung: Die Datei %s ist beschädigt und wurde nur teilweise gelesen.\n",
                    input.c_str());
     switch (kind) {
-    case TOutputKind::Structogram: SaveDocumentFile(*loaded.Root, output); break;
-    case TOutputKind::Pascal: ExportProgramFile(*loaded.Root, output); break;
-    default: ExportPicture(*loaded.Root, output); break;
+    case TOutputKind::Structogram:
+      SaveDocumentFile(*loaded.Root, output);
+      break;
+    case TOutputKind::Pascal:
+      ExportProgramFile(*loaded.Root, output);
+      break;
+    default:
+      ExportPicture(*loaded.Root, output);
+      break;
     }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
