@@ -100,6 +100,8 @@ public:
     return static_cast<unsigned char>(buffer_[pos_++]);
   }
 
+  bool AtEnd() { return pos_ == end_ && !Fill(); }
+
   // Reads up to n bytes, returning how many there were.
   std::size_t Skip(std::size_t n) {
     std::size_t got = 0;
@@ -130,10 +132,15 @@ public:
     in_.Skip(2);
     result.Root.reset(static_cast<TBlock*>(CreateBare(TKind::Block).release()));
     ReadBlockContent(*result.Root, 1);
-    // The root's successor tag normally meets the end of the file; a root never gets a
-    // successor, so whatever follows its record is left unread and only noted.
-    if (in_.Get() >= 0)
+    // The root's successor tag normally meets the end of the file. Bytes there are read as
+    // the root's successors, like any block's, so nothing in the file is dropped; that such
+    // bytes exist at all is noted as damage.
+    if (!in_.AtEnd()) {
       damaged_ = true;
+      ReadChain(&result.Root->Next, 1);
+      if (!in_.AtEnd())
+        damaged_ = true;
+    }
     result.Root->Independent = false;
     result.Root->Bracketed = false;
     result.Damaged = damaged_;

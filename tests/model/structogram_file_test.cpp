@@ -225,11 +225,17 @@ TEST(StructogramFile, ReaderToleratesWhatTheRulesAllow) {
        "B:J\x01\x02\x02\x02\x02"
        "B:N\x01\x02\x02\x02\x02\x02\x02"s,
        true},
-      {"unknown tag shifts the rest, which is left over",
+      {"unknown tag shifts the rest, which becomes the root's successor",
        "B:r\x01"
        "A:a\x01X:A:b\x01\x02\x02"s,
        "B:r\x01"
-       "A:a\x01\x02\x02"s,
+       "A:a\x01\x02\x02"
+       "A:b\x01"s,
+       true},
+      {"bytes after the unknown tag's shifted chain are left over",
+       "B:r\x01"
+       "X:\x02\x02A:b\x01"s,
+       "B:r\x01\x02\x02"s,
        true},
       {"bytes after the root's record", empty + "\x02\x02"s, empty, true},
       {"one byte where a tag is expected",
@@ -261,7 +267,8 @@ TEST(StructogramFile, ReaderToleratesWhatTheRulesAllow) {
     ASSERT_NE(loaded.Root, nullptr);
     EXPECT_EQ(Save(*loaded.Root), row.resaved);
     EXPECT_EQ(loaded.Damaged, row.damaged);
-    EXPECT_EQ(loaded.Root->Next, nullptr);
+    EXPECT_FALSE(loaded.Root->Independent);
+    EXPECT_FALSE(loaded.Root->Bracketed);
   }
 }
 
