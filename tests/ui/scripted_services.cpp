@@ -8,6 +8,7 @@ TScriptedServices::~TScriptedServices() = default;
 
 bool TScriptedServices::InputQuery(const QString& title, const QString& prompt, QString& text) {
   Prompts << title + QStringLiteral(": ") + prompt;
+  Offered << text;
   if (InputAnswers.empty()) return false;
   const std::optional<QString> answer = InputAnswers.front();
   InputAnswers.pop_front();

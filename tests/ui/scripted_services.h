@@ -46,6 +46,8 @@ public:
   QStringList Filters;
   QStringList DefaultExtensions;
   QStringList Prompts;
+  // The text each input started with.
+  QStringList Offered;
   std::optional<QString> Clipboard;
   int PrintDialogs = 0;
 

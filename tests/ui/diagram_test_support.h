@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: MIT
+// A main window whose first diagram window is large enough to show small test programs whole,
+// with helpers to build programs, describe them and find a figure's points on the screen.
+#pragma once
+
+#include "main_form_fixture.h"
+#include "render/diagram_paint.h"
+#include "render/qt_surface.h"
+#include "ui/diagram/tform3.h"
+
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+// Appends e to the end of block's body and returns it.
+template <class T> T* Append(TBlock& block, TOwned<T> owned) {
+  T* e = owned.release();
+  if (!block.Body) {
+    block.Body = e;
+  } else {
+    TElement* last = block.Body;
+    while (last->Next) last = last->Next;
+    last->Next = e;  // not Insert: on a block that would go into its body
+  }
+  return e;
+}
+
+inline TAnweisung* Statement(TBlock& block, const std::string& text) {
+  return Append(block, TAnweisung::CreateWithText(text));
+}
+
+// Texts in chain order: a block's body in [], a condition's branches' bodies in {yes|no}.
+inline std::string Shape(const TElement* e) {
+  std::string out;
+  for (; e; e = e->Next) {
+    if (!out.empty()) out += ' ';
+    out += e->Text;
+    if (const TBlock* b = As<TBlock>(e)) {
+      out += '[' + Shape(b->Body) + ']';
+    } else if (const TBedingung* c = As<TBedingung>(e)) {
+      out += '{' + Shape(c->Branch1 ? c->Branch1->Body : nullptr);
+      if (c->BranchCount > 1) out += '|' + Shape(c->Branch2 ? c->Branch2->Body : nullptr);
+      out += '}';
+    }
+  }
+  return out;
+}
+
+class DiagramTest : public MainFormTest {
+protected:
+  std::unique_ptr<TForm3> dialog;
+
+  TBlock& Program() { return *form->Program; }
+
+  // Starts the editor; build fills the empty program before the first window is sized.
+  void StartWith(const std::function<void(TBlock&)>& build) {
+    dialog.reset();
+    form.reset();
+    Start();
+    dialog = std::make_unique<TForm3>();
+    form->SetCountingLoopDialog(dialog.get());
+    build(Program());
+    First().SubWindow()->showNormal();
+    First().SubWindow()->resize(680, 420);
+    form->MdiArea()->setActiveSubWindow(First().SubWindow());
+    form->RefreshAll();
+  }
+
+  static void Select(TForm1& window, TElement* e) {
+    window.Display->ClearSelection();
+    if (e) window.Display->AddSelection(e);
+  }
+
+  int Snapshots() const { return form->History.Count(); }
+  std::string NewestSnapshot() const {
+    const TBlock* newest = form->History.Snapshot(1);
+    return newest ? Shape(newest) : std::string("-");
+  }
+
+  // A point in window coordinates where the window's hit test yields target (with the given
+  // DropAfter, when one is asked for); (-1, -1) when there is none on the visible part.
+  static QPoint PointOf(TForm1& window, const TElement* target,
+                        std::optional<bool> dropAfter = std::nullopt) {
+    QImage image(1, 1, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QtSurface surface(painter, DiagramFont());
+    TDisplayOptions display = *window.Display;
+    const int dx = window.horizontalScrollBar()->value();
+    const int dy = window.verticalScrollBar()->value();
+    const QSize visible = window.viewport()->size();
+    for (int y = 0; y < visible.height(); ++y) {
+      for (int x = 0; x < visible.width(); x += 2) {
+        if (HitTestStruktogramm(surface, *window.Root, display, x + dx, y + dy) == target &&
+            (!dropAfter || display.DropAfter == *dropAfter))
+          return QPoint(x, y);
+      }
+    }
+    return QPoint(-1, -1);
+  }
+
+  // Runs act once the counting-loop dialog shows; act must end it.
+  void WhenDialogShows(const std::function<void()>& act) {
+    QTimer::singleShot(0, dialog.get(), [this, act] {
+      if (!WaitFor([&] { return dialog->isVisible(); })) return;
+      act();
+      if (!WaitFor([&] { return !dialog->isVisible(); })) dialog->done(99);
+    });
+  }
+};
