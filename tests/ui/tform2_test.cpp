@@ -86,7 +86,7 @@ TEST_F(TForm2Test, DamagedFileLoadsWithAnInformation) {
   {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::Append));
-    file.write("A:zu viel");
+    file.write("A:zu viel\x01");
   }
   Start(path);
   ASSERT_TRUE(WaitFor([&] { return !services.Messages.empty(); }));
