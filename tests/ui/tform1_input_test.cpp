@@ -97,18 +97,18 @@ TEST_F(InputTest, DraggingMovesTheElementToTheDropTarget) {
       Statement(*b, "b1");
       Statement(p, "t");
     });
-    const auto find = [&](const char* text) {
-      TElement* found = nullptr;
+    const auto find = [&](const char* text) -> TElement* {
       std::vector<TElement*> todo{&Program()};
-      while (!todo.empty() && !found) {
-        for (TElement* e = todo.back(); e; e = e->Next) {
-          if (e == todo.back()) todo.pop_back();
-          if (e->Text == text) found = e;
+      while (!todo.empty()) {
+        TElement* e = todo.back();
+        todo.pop_back();
+        for (; e; e = e->Next) {
+          if (e->Text == text) return e;
           if (auto* b = As<TBlock>(e))
             if (b->Body) todo.push_back(b->Body);
         }
       }
-      return found;
+      return nullptr;
     };
     TElement* source = find(row.source);
     TElement* target = find(row.target);
