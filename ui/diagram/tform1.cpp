@@ -241,11 +241,11 @@ void TForm1::FormPaint(const QRect& exposed) {
   QPainter painter(viewport());
   painter.fillRect(exposed, kBackground);
   QtSurface surface(painter, DiagramFont());
-  const TSize size = Measure(*Root, surface, *Display);
-  const TPoint anchor{size.cx / 2 + 30 - horizontalScrollBar()->value(),
-                      15 - verticalScrollBar()->value()};
+  // Only what intersects the exposed rectangle is drawn; the root is measured once for both
+  // its anchor and its figure.
   const TRect clip{exposed.left(), exposed.top(), exposed.right() + 1, exposed.bottom() + 1};
-  DisplayStruktogramm(surface, anchor, &clip);
+  PaintStruktogramm(surface, *Root, *Display,
+                    TPoint{horizontalScrollBar()->value(), verticalScrollBar()->value()}, &clip);
 }
 
 void TForm1::paintEvent(QPaintEvent* event) {
