@@ -5,6 +5,8 @@
 #include "ui/main/text_codec.h"
 
 #include <QFont>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,14 +15,45 @@ namespace {
 
 const QRect kOuterGeometry(466, 117, 285, 121);
 
+struct TLabelSpec {
+  const char* Name;
+  const char* Caption;
+  QRect Rect;
+};
+const TLabelSpec kLabels[] = {{"Label1", "Zählvariable", QRect(14, 21, 58, 13)},
+                              {"Label2", "von", QRect(128, 19, 18, 13)},
+                              {"Label3", "bis", QRect(197, 20, 13, 13)}};
+
+// The controls are laid out for "MS Sans Serif" at 11 pixels. Where that face is missing, the
+// stand-ins are wider, so the largest size up to 11 pixels at which every caption still fits
+// its label is taken.
+QFont DialogFont() {
+  const QString faces[] = {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                           QStringLiteral("DejaVu Sans")};
+  QFont fallback;
+  for (const QString& face : faces) {
+    for (int pixels = 11; pixels >= 8; --pixels) {
+      QFont font(face);
+      font.setPixelSize(pixels);
+      if (pixels == 11 && face == faces[0] && QFontInfo(font).family() == face) return font;
+      const QFontMetrics metrics(font);
+      bool fits = true;
+      for (const TLabelSpec& label : kLabels)
+        fits = fits && metrics.horizontalAdvance(QString::fromUtf8(label.Caption)) <=
+                           label.Rect.width();
+      if (fits) return font;
+      fallback = font;
+    }
+  }
+  return fallback;
+}
+
 }  // namespace
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("Zählschleife"));
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setPixelSize(11);
-  setFont(font);
+  setFont(DialogFont());
 
   const auto label = [this](const char* name, const QString& caption, QRect rect) {
     auto* l = new QLabel(caption, this);
@@ -40,11 +73,14 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     b->setGeometry(rect);
     return b;
   };
-  Label1 = label("Label1", QStringLiteral("Zählvariable"), QRect(14, 21, 58, 13));
+  const auto tabled = [&](int i) {
+    return label(kLabels[i].Name, QString::fromUtf8(kLabels[i].Caption), kLabels[i].Rect);
+  };
+  Label1 = tabled(0);
   Edit1 = edit("Edit1", QRect(80, 16, 33, 21));
-  Label2 = label("Label2", QStringLiteral("von"), QRect(128, 19, 18, 13));
+  Label2 = tabled(1);
   Edit2 = edit("Edit2", QRect(152, 16, 33, 21));
-  Label3 = label("Label3", QStringLiteral("bis"), QRect(197, 20, 13, 13));
+  Label3 = tabled(2);
   Edit3 = edit("Edit3", QRect(216, 16, 33, 21));
   Button1 = button("Button1", QStringLiteral("Ok"), QRect(40, 56, 75, 25));
   Button2 = button("Button2", QStringLiteral("Abbrechen"), QRect(160, 56, 75, 25));

@@ -31,11 +31,15 @@ QString QtNameFilters(const QString& filter) {
 
 bool TQtWindowingServices::InputQuery(const QString& title, const QString& prompt,
                                       QString& text) {
-  bool ok = false;
-  const QString result =
-      QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, text, &ok);
-  if (ok) text = result;
-  return ok;
+  QInputDialog dialog(parent_);
+  dialog.setWindowTitle(title);
+  dialog.setLabelText(prompt);
+  dialog.setTextValue(text);
+  dialog.setOkButtonText(QStringLiteral("OK"));
+  dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+  if (dialog.exec() != QDialog::Accepted) return false;
+  text = dialog.textValue();
+  return true;
 }
 
 void TQtWindowingServices::ShowMessage(const QString& text, TMessageKind kind) {
