@@ -142,6 +142,38 @@ TEST_F(Converter, PicturesAreHandedToThePictureExport) {
   EXPECT_NE(Read(Path("bild.svg")).find("<svg"), std::string::npos);
 }
 
+// A user's shell without any display: neither the help text nor a conversion may need one.
+TEST_F(Converter, HelpAndConversionNeedNoDisplay) {
+  const std::string in = Path("in.str");
+  Write(in, kExample);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"})
+    env.remove(name);
+  struct Row {
+    QStringList args;
+    const char* expectedOut;
+  };
+  const Row rows[] = {
+      {{"--help"}, "--export"},
+      {{"--export", QString::fromStdString(Path("x.pas")), QString::fromStdString(in)}, ""},
+      {{"--export", QString::fromStdString(Path("x.png")), QString::fromStdString(in)}, ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.args.join(' ').toStdString());
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(STRUKT_EXECUTABLE, row.args);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(process.readAllStandardError().toStdString(), "");
+    EXPECT_NE(process.readAllStandardOutput().toStdString().find(row.expectedOut),
+              std::string::npos);
+  }
+  EXPECT_EQ(Read(Path("x.pas")), kExamplePascal);
+  EXPECT_NE(Read(Path("x.png")), "(missing)");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {

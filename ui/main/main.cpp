@@ -6,18 +6,24 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 
 namespace {
 
-bool WantsExport(int argc, char** argv) {
+bool HasArgument(int argc, char** argv, std::initializer_list<const char*> names) {
   for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--export") == 0 || std::strncmp(argv[i], "--export=", 9) == 0)
-      return true;
+    for (const char* name : names)
+      if (std::strcmp(argv[i], name) == 0 ||
+          (std::strncmp(argv[i], name, std::strlen(name)) == 0 && argv[i][std::strlen(name)] == '='))
+        return true;
   return false;
 }
 
@@ -30,19 +36,27 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The converter needs no display; pictures are still drawn with real fonts.
-  const bool exporting = WantsExport(argc, argv);
-  if (exporting) {
+  // The converter and the help text need no display; pictures are still drawn with real fonts.
+  const bool exporting = HasArgument(argc, argv, {"--export"});
+  const bool helping = HasArgument(argc, argv, {"--help", "-h", "-?", "--help-all"});
+  if (exporting || helping) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     qInstallMessageHandler(QuietMessages);
   }
 
-  std::unique_ptr<QGuiApplication> app;
-  if (exporting)
+  std::unique_ptr<QCoreApplication> app;
+  if (helping)
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  else if (exporting)
     app = std::make_unique<QGuiApplication>(argc, argv);
   else
     app = std::make_unique<TApplication>(argc, argv);
   QCoreApplication::setApplicationName("struktogramme");
+  // Qt's own texts (help, file and print dialogs) speak German like the rest of the program.
+  QTranslator translator;
+  if (translator.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&translator);
 
   QCommandLineParser parser;
   parser.setApplicationDescription(

@@ -8,9 +8,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 int RunEditor(QApplication& app, const QString& file) {
   // The application's title; it is not made the display name, which would append itself to
@@ -18,11 +15,6 @@ int RunEditor(QApplication& app, const QString& file) {
   QApplication::setApplicationName(QStringLiteral("Struktogramme"));
   QGuiApplication::setDesktopFileName(QStringLiteral("struktogramme"));
   QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/struktogramme.svg")));
-  // Qt's own dialogs (files, printing) speak German like the rest of the editor.
-  auto* translator = new QTranslator(&app);
-  if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QCoreApplication::installTranslator(translator);
   TQtWindowingServices services;
   // Failures that escape a handler are reported here when the application object can catch them.
   auto* reporting = qobject_cast<TApplication*>(&app);
