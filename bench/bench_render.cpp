@@ -2,6 +2,7 @@
 // Rendering speed: measure, draw and hit test with the per-pass cache and clipping against the
 // literal walk that re-measures at every level; picture export of a large program.
 #include "model/element.h"
+#include "model/structogram_file.h"
 #include "render/diagram_paint.h"
 #include "render/figures.h"
 #include "render/picture_export.h"
@@ -14,6 +15,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <random>
@@ -234,6 +238,19 @@ BENCHMARK_CAPTURE(BM_Export, svg, "svg")->Arg(10000)->Unit(benchmark::kMilliseco
 }  // namespace
 
 int main(int argc, char** argv) {
+  // `bench_render --save-wide-program=N,PATH` writes the export benchmark's program of N
+  // elements as a structogram file, to time and measure the built program's --export on it.
+  static const char kSave[] = "--save-wide-program=";
+  if (argc == 2 && std::strncmp(argv[1], kSave, sizeof kSave - 1) == 0) {
+    const char* arg = argv[1] + sizeof kSave - 1;
+    const char* comma = std::strchr(arg, ',');
+    if (!comma) {
+      std::fprintf(stderr, "usage: bench_render --save-wide-program=N,PATH\n");
+      return 2;
+    }
+    SaveDocumentFile(*WideProgram(std::atoi(arg)), comma + 1);
+    return 0;
+  }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);

@@ -13,6 +13,16 @@
 // written, e.g. when a raster image would be too large.
 void ExportPicture(TBlock& root, const std::string& path);
 
+// How a PNG stores its pixels. Palette (what ExportPicture uses): indexed colour from the
+// colours the figures set, falling back to TrueColour (8-bit RGB) when a pixel is not among
+// them; PaletteWithoutBackground leaves one colour out so that the fallback runs, for tests.
+enum class PngColours { Palette, TrueColour, PaletteWithoutBackground };
+
+// The PNG export, painted stripRows rows at a time; every strip height and colour mode gives
+// the same pixels (small heights let tests cut through every figure).
+void ExportPngInStrips(TBlock& root, const std::string& path, int stripRows,
+                       PngColours colours = PngColours::Palette);
+
 // Largest raster picture made: each side at most this many pixels ...
 constexpr int kMaxPictureSide = 32767;
 // ... and at most this many bytes of pixels (four per pixel).
