@@ -7,6 +7,7 @@
 #include "render/figures.h"
 #include "render/picture_export.h"
 #include "render/qt_surface.h"
+#include "tests/tree_building.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -53,18 +54,6 @@ public:
 private:
   TColor pen_ = 0, brush_ = 0;
 };
-
-template <class T> T* Append(TBlock& block, TOwned<T> owned) {
-  T* e = owned.release();
-  if (!block.Body) {
-    block.Body = e;
-  } else {
-    TElement* last = block.Body;
-    while (last->Next) last = last->Next;
-    last->Next = e;
-  }
-  return e;
-}
 
 // A program of exactly n elements: a statement, a decision, a loop and a block per level, the
 // rest split among their bodies, nested up to 10 condition levels (20 blocks) deep.

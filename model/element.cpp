@@ -213,36 +213,27 @@ void DisposeElement(TElement* element) {
 }
 
 TOwned<TElement> CreateBare(TKind kind) {
+  // Conditions start with the branch count of their kind; the branches come from the caller.
+  const auto condition = [](TBedingung* e, int32_t branchCount) {
+    TOwned<TElement> owned(e);
+    e->BranchCount = branchCount;
+    return owned;
+  };
   switch (kind) {
   case TKind::Anweisung:
     return TOwned<TElement>(new TAnweisung());
   case TKind::Block:
     return TOwned<TElement>(new TBlock());
-  case TKind::If: {
-    TOwned<TElement> e(new TIf());
-    static_cast<TIf*>(e.get())->BranchCount = 2;
-    return e;
-  }
-  case TKind::While: {
-    TOwned<TElement> e(new TWhile());
-    static_cast<TWhile*>(e.get())->BranchCount = 1;
-    return e;
-  }
-  case TKind::For: {
-    TOwned<TElement> e(new TFor());
-    static_cast<TFor*>(e.get())->BranchCount = 1;
-    return e;
-  }
-  case TKind::DoWhile: {
-    TOwned<TElement> e(new TDoWhile());
-    static_cast<TDoWhile*>(e.get())->BranchCount = 1;
-    return e;
-  }
-  case TKind::Repeat: {
-    TOwned<TElement> e(new TRepeat());
-    static_cast<TRepeat*>(e.get())->BranchCount = 1;
-    return e;
-  }
+  case TKind::If:
+    return condition(new TIf(), 2);
+  case TKind::While:
+    return condition(new TWhile(), 1);
+  case TKind::For:
+    return condition(new TFor(), 1);
+  case TKind::DoWhile:
+    return condition(new TDoWhile(), 1);
+  case TKind::Repeat:
+    return condition(new TRepeat(), 1);
   }
   return nullptr;
 }

@@ -3,23 +3,11 @@
 #pragma once
 
 #include "model/element.h"
+#include "tests/tree_building.h"
 
 #include <random>
 #include <string>
 #include <vector>
-
-// Appends e at the end of the block's body and returns it, still owned by the tree.
-template <class T> T* Append(TBlock& block, TOwned<T> owned) {
-  T* e = owned.release();
-  if (!block.Body) {
-    block.Body = e;
-  } else {
-    TElement* last = block.Body;
-    while (last->Next) last = last->Next;
-    last->Next = e;
-  }
-  return e;
-}
 
 // Links e after the element and returns it.
 template <class T> T* Follow(TElement& before, TOwned<T> owned) {

@@ -6,6 +6,7 @@
 #include "main_form_fixture.h"
 #include "render/diagram_paint.h"
 #include "render/qt_surface.h"
+#include "tests/tree_building.h"
 #include "ui/diagram/tform3.h"
 
 #include <QImage>
@@ -19,19 +20,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-
-// Appends e to the end of block's body and returns it.
-template <class T> T* Append(TBlock& block, TOwned<T> owned) {
-  T* e = owned.release();
-  if (!block.Body) {
-    block.Body = e;
-  } else {
-    TElement* last = block.Body;
-    while (last->Next) last = last->Next;
-    last->Next = e;  // not Insert: on a block that would go into its body
-  }
-  return e;
-}
 
 inline TAnweisung* Statement(TBlock& block, const std::string& text) {
   return Append(block, TAnweisung::CreateWithText(text));
