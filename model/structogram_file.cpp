@@ -88,6 +88,11 @@ void WriteChain(const TElement* head, TStream& stream) {
 
 const char* const kReadError = "Stream-Lesefehler";
 
+std::string NestingLimitMessage() {
+  return "Die Datei ist zu tief verschachtelt (mehr als " + std::to_string(kMaxNestingDepth) +
+         " Ebenen).";
+}
+
 // Reads the stream in large pieces; a load consumes the whole stream, so reading ahead is safe.
 class TByteReader {
 public:
@@ -132,12 +137,12 @@ public:
     in_.Skip(2);
     result.Root.reset(static_cast<TBlock*>(CreateBare(TKind::Block).release()));
     ReadBlockContent(*result.Root, 1);
-    // The root's successor tag normally meets the end of the file. Bytes there are read as
-    // the root's successors, like any block's, so nothing in the file is dropped; that such
-    // bytes exist at all is noted as damage.
+    // The root's successor tag normally meets the end of the file, or a clean end mark. Records
+    // there are read as the root's successors, like any block's, so nothing in the file is
+    // dropped; they are reported, since no window shows them.
     if (!in_.AtEnd()) {
-      damaged_ = true;
-      ReadChain(&result.Root->Next, 1);
+      ReadChain(&result.Root->Next, 1, /*endOfFileEnds=*/true);
+      result.TrailingRecords = result.Root->Next != nullptr;
       if (!in_.AtEnd())
         damaged_ = true;
     }
@@ -148,6 +153,8 @@ public:
   }
 
 private:
+  enum class TTag { Element, ChainEnd, EndOfFile, Unknown };
+
   TText ReadTextField() {
     TText text;
     for (;;) {
@@ -161,50 +168,55 @@ private:
     }
   }
 
-  // Reads a tag and returns the kind it starts, or false for ChainEnd, end of file or an
-  // unknown letter (the last two are damage).
-  bool ReadTag(TKind& kind) {
+  // Reads a tag; only the first byte is looked at.
+  TTag ReadTag(TKind& kind) {
     const int first = in_.Get();
     const int second = first < 0 ? -1 : in_.Get();
-    if (second < 0) {
-      damaged_ = true;
-      return false;
-    }
+    if (second < 0)
+      return TTag::EndOfFile;
     switch (first) {
     case 0x02:
-      return false;
+      return TTag::ChainEnd;
     case 'A':
       kind = TKind::Anweisung;
-      return true;
+      return TTag::Element;
     case 'B':
       kind = TKind::Block;
-      return true;
+      return TTag::Element;
     case 'D':
       kind = TKind::DoWhile;
-      return true;
+      return TTag::Element;
     case 'F':
       kind = TKind::For;
-      return true;
+      return TTag::Element;
     case 'I':
       kind = TKind::If;
-      return true;
+      return TTag::Element;
     case 'R':
       kind = TKind::Repeat;
-      return true;
+      return TTag::Element;
     case 'W':
       kind = TKind::While;
-      return true;
+      return TTag::Element;
     default:
-      damaged_ = true;
-      return false;
+      return TTag::Unknown;
     }
   }
 
   // Reads elements into *slot and along their Next links until a tag yields none. Blocks met
-  // in this chain sit at nesting level `level`.
-  void ReadChain(TElement** slot, int level) {
-    TKind kind;
-    while (ReadTag(kind)) {
+  // in this chain sit at nesting level `level`. The end of the file ends a chain as ChainEnd
+  // does, but only the root's own chain of successors may end that way without damage.
+  void ReadChain(TElement** slot, int level, bool endOfFileEnds = false) {
+    TKind kind = TKind::Anweisung;
+    for (;;) {
+      const TTag tag = ReadTag(kind);
+      if (tag == TTag::ChainEnd)
+        return;
+      if (tag != TTag::Element) {
+        if (tag == TTag::Unknown || !endOfFileEnds)
+          damaged_ = true;
+        return;
+      }
       TElement* e = CreateBare(kind).release();
       *slot = e; // linked at once: a failure later still frees it with the tree
       slot = &e->Next;
@@ -213,10 +225,11 @@ private:
     }
   }
 
+  // Every recursion of the reader passes through here with a level one higher than its
+  // caller's, so the limit bounds the reader's own stack as well as the tree's nesting.
   void ReadBlockContent(TBlock& block, int level) {
     if (level > kMaxNestingDepth)
-      throw TStreamError("Die Datei ist zu tief verschachtelt (mehr als " +
-                         std::to_string(kMaxNestingDepth) + " Ebenen).");
+      throw TStreamError(NestingLimitMessage());
     block.Text = ReadTextField();
     block.Framed = true;
     block.Bracketed = true;
@@ -224,12 +237,13 @@ private:
   }
 
   // A branch block after its two unchecked tag bytes, with whatever successors it was given.
+  // Those successors lie inside the condition, one level deeper than the condition itself.
   TBlock* ReadBranch(TBlock** slot, int level) {
     in_.Skip(2);
     TBlock* branch = static_cast<TBlock*>(CreateBare(TKind::Block).release());
     *slot = branch;
     ReadBlockContent(*branch, level);
-    ReadChain(&branch->Next, level);
+    ReadChain(&branch->Next, level + 1);
     branch->Independent = false;
     return branch;
   }
@@ -288,7 +302,36 @@ TLoadResult LoadDocumentFile(const std::string& path) {
   return LoadDocument(stream);
 }
 
+namespace {
+
+// Refuses what the reader would read back differently.
+void CheckSavable(const TBlock& root) {
+  std::vector<const TElement*> stack{&root};
+  while (!stack.empty()) {
+    const TElement* e = stack.back();
+    stack.pop_back();
+    for (; e; e = e->Next) {
+      if (e->Text.find_first_of(std::string("\0\x01", 2)) != std::string::npos)
+        throw TStreamError("Ein Text enthält ein Steuerzeichen (0x00 oder 0x01), das eine "
+                           "Struktogramm-Datei nicht speichern kann; es wurde nichts geschrieben.");
+      if (const TBlock* block = As<TBlock>(e)) {
+        if (block->Body) stack.push_back(block->Body);
+      } else if (const TBedingung* cond = As<TBedingung>(e)) {
+        if (cond->Branch1) stack.push_back(cond->Branch1);
+        if (cond->Branch2) stack.push_back(cond->Branch2);
+      }
+    }
+  }
+  if (NestingDepth(root) > kMaxNestingDepth)
+    throw TStreamError("Das Struktogramm ist tiefer verschachtelt als " +
+                       std::to_string(kMaxNestingDepth) +
+                       " Ebenen und kann nicht gespeichert werden; es wurde nichts geschrieben.");
+}
+
+} // namespace
+
 void SaveDocument(const TBlock& root, TStream& stream) {
+  CheckSavable(root);
   root.SaveToStream(stream);
 }
 

@@ -3,17 +3,18 @@
 #pragma once
 
 #include "model/element.h"
+#include "model/nesting.h"
 
 #include <string>
 
-// Nesting deeper than this many blocks fails a load instead of exhausting the stack.
-constexpr int kMaxNestingDepth = 2000;
-
 struct TLoadResult {
   TOwned<TBlock> Root;
-  // The file ended inside an open chain, held an unknown tag letter, or had bytes after the
-  // root's record: it loaded as far as it could be read, and the user should be told.
+  // Reading ended a chain early (the file ended inside it, or an unknown tag letter ended it),
+  // or bytes were left unread after the end: the file loaded only as far as it could be read.
   bool Damaged = false;
+  // Records follow the root's record. They are read as the root's successors and saved with it,
+  // but no window shows them.
+  bool TrailingRecords = false;
 };
 
 // Skips the first two bytes, reads the root block and clears its Independent and Bracketed.
@@ -21,7 +22,9 @@ struct TLoadResult {
 TLoadResult LoadDocument(TStream& stream);
 TLoadResult LoadDocumentFile(const std::string& path);
 
-// Writes the root's record and with it the whole tree.
+// Writes the root's record and with it the whole tree. A tree that would not read back the same
+// (a text holding the byte 0x00 or 0x01, nesting deeper than the reader takes) is refused with
+// a TStreamError before anything is written.
 void SaveDocument(const TBlock& root, TStream& stream);
 void SaveDocumentFile(const TBlock& root, const std::string& path);
 

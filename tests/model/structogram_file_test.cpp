@@ -98,14 +98,29 @@ TEST(StructogramFile, SmallRecordsAreWrittenExactly) {
       {"repeat", TOwned<TElement>(TRepeat::CreateWithText("r").release()),
        "R:r\x01"
        "B:RepeatUntil-Block\x01\x02\x02\x02\x02"s},
-      {"text cut at its first zero byte",
-       TOwned<TElement>(TAnweisung::CreateWithText("ab\0cd"s).release()), "A:ab\x01"s},
   };
   for (Row& row : rows) {
     SCOPED_TRACE(row.name);
     TOwned<TBlock> root = TBlock::CreateWithText("r");
     root->Insert(row.element.release());
     EXPECT_EQ(Save(*root), "B:r\x01"s + row.bytes + "\x02\x02"s);
+  }
+}
+
+// A text holding 0x00 or 0x01 would read back differently (cut short, or ending its chain and
+// losing what follows): the writer refuses the whole document and writes nothing.
+TEST(StructogramFile, TextsThatCannotReadBackAreRefused) {
+  for (const std::string& text : {"ab\0cd"s, "a\x01"s, "\x01"s, "x\x01y\0"s}) {
+    for (int where = 0; where < 3; ++where) {
+      TOwned<TBlock> root = NewDocumentRoot();
+      TIf* d = AppendToBody(*root, TIf::CreateWithText("c"));
+      TAnweisung* s = AppendToBody(*d->Branch2, TAnweisung::CreateWithText("s"));
+      TElement* holder = where == 0 ? static_cast<TElement*>(root.get()) : d->Branch2;
+      (where == 2 ? s : holder)->Text = text;
+      TMemoryStream stream;
+      EXPECT_THROW(SaveDocument(*root, stream), TStreamError) << where;
+      EXPECT_TRUE(stream.Data.empty());
+    }
   }
 }
 
@@ -202,6 +217,7 @@ TEST(StructogramFile, ReaderToleratesWhatTheRulesAllow) {
     std::string bytes;
     std::string resaved;
     bool damaged;
+    bool trailing = false;
   };
   const std::string empty = "B:r\x01\x02\x02"s;
   const Row rows[] = {
@@ -232,13 +248,19 @@ TEST(StructogramFile, ReaderToleratesWhatTheRulesAllow) {
        "B:r\x01"
        "A:a\x01\x02\x02"
        "A:b\x01"s,
-       true},
+       true, true},
       {"bytes after the unknown tag's shifted chain are left over",
        "B:r\x01"
        "X:\x02\x02A:b\x01"s,
        "B:r\x01\x02\x02"s,
        true},
-      {"bytes after the root's record", empty + "\x02\x02"s, empty, true},
+      {"a clean end mark after the root's record", empty + "\x02\x02"s, empty, false},
+      {"bytes after that end mark", empty + "\x02\x02xy"s, empty, true},
+      {"records after the root's record", empty + "A:t\x01"s, empty + "A:t\x01"s, false, true},
+      {"records after the root's record, then an end mark",
+       empty + "A:t\x01\x02\x02"s, empty + "A:t\x01"s, false, true},
+      {"a block after the root's record, cut inside its body", empty + "B:t\x01"s,
+       empty + "B:t\x01\x02\x02"s, true, true},
       {"one byte where a tag is expected",
        "B:r\x01"
        "A:a\x01\x02"s,
@@ -268,6 +290,7 @@ TEST(StructogramFile, ReaderToleratesWhatTheRulesAllow) {
     ASSERT_NE(loaded.Root, nullptr);
     EXPECT_EQ(Save(*loaded.Root), row.resaved);
     EXPECT_EQ(loaded.Damaged, row.damaged);
+    EXPECT_EQ(loaded.TrailingRecords, row.trailing);
     EXPECT_FALSE(loaded.Root->Independent);
     EXPECT_FALSE(loaded.Root->Bracketed);
   }
@@ -311,8 +334,9 @@ TEST(StructogramFile, NestingLimit) {
   TOwned<TBlock> deepest = NestedBlocks(kMaxNestingDepth);
   TLoadResult loaded = Load(Save(*deepest));
   EXPECT_EQ(DescribeTree(loaded.Root.get()), DescribeTree(deepest.get()));
-  EXPECT_EQ(LoadError(Save(*NestedBlocks(kMaxNestingDepth + 1))),
-            "Die Datei ist zu tief verschachtelt (mehr als 2000 Ebenen).");
+  TMemoryStream tooDeep;
+  NestedBlocks(kMaxNestingDepth + 1)->SaveToStream(tooDeep);
+  EXPECT_EQ(LoadError(tooDeep.Data), "Die Datei ist zu tief verschachtelt (mehr als 2000 Ebenen).");
 }
 
 TEST(StructogramFile, LongChainsAndDeepNestingRoundTrip) {

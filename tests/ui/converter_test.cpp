@@ -124,14 +124,42 @@ TEST_F(Converter, UnknownExtensionIsAUsageError) {
   }
 }
 
-TEST_F(Converter, DamagedFileIsConvertedWithAWarning) {
-  const std::string in = Path("kaputt.str");
-  Write(in, kExample.substr(0, 80)); // the last chain ends are missing
-  const TRun run = Run(Path("out.str"), in);
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.err,
-            "Warnung: Die Datei " + in + " ist beschädigt und wurde nur teilweise gelesen.\n");
-  EXPECT_EQ(Read(Path("out.str")), kExample);
+TEST_F(Converter, DamagedFilesAreConvertedWithAWarning) {
+  struct Row {
+    const char* name;
+    std::string bytes;
+    std::string saved;
+    const char* warning;  // after "Warnung: Die Datei <name> "
+  };
+  const Row rows[] = {
+      {"last chain ends missing", kExample.substr(0, 80), kExample,
+       "ist beschädigt und wurde nur teilweise gelesen.\n"},
+      {"clean end mark after the program", kExample + "\x02\x02"s, kExample, nullptr},
+      {"records after the program", kExample + "A:x\x01"s, kExample + "A:x\x01"s,
+       "enthält Daten hinter dem Programm; sie werden mitgeschrieben, aber nicht gezeigt.\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string in = Path("kaputt.str");
+    Write(in, row.bytes);
+    const TRun run = Run(Path("out.str"), in);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, row.warning ? "Warnung: Die Datei " + in + " " + row.warning : "");
+    EXPECT_EQ(Read(Path("out.str")), row.saved);
+  }
+}
+
+// Loops whose body block is followed by the next loop nest one level each: the reader's limit
+// must refuse the file instead of running out of stack.
+TEST_F(Converter, DeeplyNestedFileIsRefusedNotCrashed) {
+  std::string bytes = "B:gesamtes Programm\x01"s;
+  for (int i = 0; i < 100000; ++i) bytes += "W:\x01xx\x01\x02\x02"s;
+  const std::string in = Path("tief.str");
+  Write(in, bytes);
+  const TRun run = Run(Path("out.pas"), in);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "Die Datei ist zu tief verschachtelt (mehr als 2000 Ebenen).\n");
+  EXPECT_EQ(Read(Path("out.pas")), "(missing)");
 }
 
 TEST_F(Converter, PicturesAreHandedToThePictureExport) {

@@ -81,19 +81,49 @@ TEST_F(TForm2Test, ValidFileIsShownUnderItsTitle) {
   EXPECT_FALSE(form->Program->Bracketed);
 }
 
-TEST_F(TForm2Test, DamagedFileLoadsWithAnInformation) {
-  const QString path = WriteProgram("kaputt.str", "Teilweise", 2);
-  {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::Append));
-    file.write("A:zu viel\x01");
+// What follows a program's record decides the information shown, at start-up and on loading.
+TEST_F(TForm2Test, DamageIsReportedOnlyWhereSomethingIsLostOrHidden) {
+  struct Row {
+    const char* name;
+    QByteArray appended;
+    const char* message;  // nullptr: none
+  };
+  const Row rows[] = {
+      {"nothing", "", nullptr},
+      {"a clean end mark", QByteArray("\x02\x02", 2), nullptr},
+      {"records after the program", "A:zu viel\x01", "enthält Daten hinter dem Programm"},
+      {"bytes left unread", QByteArray("\x02\x02xy", 4), "nur teilweise geladen"},
+      {"an unknown tag", "Q:", "nur teilweise geladen"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const QString path = WriteProgram("datei.str", "Teilweise", 2);
+    {
+      QFile file(path);
+      ASSERT_TRUE(file.open(QIODevice::Append));
+      file.write(row.appended);
+    }
+    for (bool atStartUp : {true, false}) {
+      services.Messages.clear();
+      form.reset();
+      Start(atStartUp ? path : QString());
+      if (!atStartUp) {
+        services.FileAnswers.push_back(path);
+        form->Struktogrammladen1Click(nullptr);
+      }
+      if (!row.message) {
+        QTest::qWait(20);
+        EXPECT_TRUE(services.Messages.empty()) << services.Messages[0].text.toStdString();
+      } else {
+        ASSERT_TRUE(WaitFor([&] { return !services.Messages.empty(); }));
+        EXPECT_EQ(services.Messages[0].kind, TMessageKind::Information);
+        EXPECT_TRUE(services.Messages[0].text.contains(path));
+        EXPECT_TRUE(services.Messages[0].text.contains(QString::fromUtf8(row.message)))
+            << services.Messages[0].text.toStdString();
+      }
+      EXPECT_EQ(ChainLength(), 2);
+    }
   }
-  Start(path);
-  ASSERT_TRUE(WaitFor([&] { return !services.Messages.empty(); }));
-  EXPECT_EQ(services.Messages[0].kind, TMessageKind::Information);
-  EXPECT_TRUE(services.Messages[0].text.contains(path));
-  EXPECT_TRUE(services.Messages[0].text.contains(QStringLiteral("beschädigt")));
-  EXPECT_EQ(First().Caption(), QStringLiteral("Teilweise"));
 }
 
 TEST_F(TForm2Test, UnreadableFileGivesTheFailureReportAndAnEmptyProgram) {

@@ -46,6 +46,11 @@ int RunConverter(const std::string& output, const std::string& input) {
       std::fprintf(stderr,
                    "Warnung: Die Datei %s ist beschädigt und wurde nur teilweise gelesen.\n",
                    input.c_str());
+    else if (loaded.TrailingRecords)
+      std::fprintf(stderr,
+                   "Warnung: Die Datei %s enthält Daten hinter dem Programm; sie werden "
+                   "mitgeschrieben, aber nicht gezeigt.\n",
+                   input.c_str());
     switch (kind) {
     case TOutputKind::Structogram:
       SaveDocumentFile(*loaded.Root, output);

@@ -218,7 +218,10 @@ void TForm2::FormCreate(const QString& file) {
       try {
         TLoadResult loaded = LoadDocument(*stream);
         program = std::move(loaded.Root);
-        if (loaded.Damaged) damagedFile_ = file;
+        if (loaded.Damaged || loaded.TrailingRecords) {
+          damagedFile_ = file;
+          damagedPartly_ = loaded.Damaged;
+        }
       } catch (const std::exception& failure) {
         services_.ReportFailure(failure);
       }
@@ -246,14 +249,19 @@ void TForm2::FormShow() {
   if (!damagedFile_.isEmpty()) {
     // Told once the window is on the screen, so the box has something to stand over.
     const QString file = damagedFile_;
+    const bool partly = damagedPartly_;
     damagedFile_.clear();
-    QTimer::singleShot(0, this, [this, file] { ReportDamaged(file); });
+    QTimer::singleShot(0, this, [this, file, partly] { ReportDamaged(file, partly); });
   }
 }
 
-void TForm2::ReportDamaged(const QString& file) {
+void TForm2::ReportDamaged(const QString& file, bool partly) {
   services_.ShowMessage(
-      QStringLiteral("Die Datei %1 ist beschädigt; sie wurde nur teilweise geladen.").arg(file),
+      partly ? QStringLiteral("Die Datei %1 ist beschädigt; sie wurde nur teilweise geladen.")
+                   .arg(file)
+             : QStringLiteral("Die Datei %1 enthält Daten hinter dem Programm; sie werden beim "
+                              "Speichern mitgeschrieben, aber nicht angezeigt.")
+                   .arg(file),
       TMessageKind::Information);
 }
 
@@ -360,7 +368,7 @@ void TForm2::Struktogrammladen1Click(QObject*) {
   loaded.Root->Independent = false;
   loaded.Root->Bracketed = false;
   ReplaceDocument(std::move(loaded.Root));
-  if (loaded.Damaged) ReportDamaged(*file);
+  if (loaded.Damaged || loaded.TrailingRecords) ReportDamaged(*file, loaded.Damaged);
 }
 
 void TForm2::Struktogrammspeichern1Click(QObject*) {

@@ -91,7 +91,8 @@ private:
   void CloseSecondaryWindows();
   // Makes block the document: the history is emptied and the first window shows it afresh.
   void ReplaceDocument(TOwned<TBlock> block);
-  void ReportDamaged(const QString& file);
+  // partly: reading ended early; otherwise records follow the program that no window shows.
+  void ReportDamaged(const QString& file, bool partly);
 
   // Deleted blocks that secondary windows still show.
   std::vector<TOwned<TElement>> detached_;
@@ -101,4 +102,5 @@ private:
   TForm3* form3_ = nullptr;
   bool shown_ = false;
   QString damagedFile_;
+  bool damagedPartly_ = false;
 };
