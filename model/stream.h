@@ -51,9 +51,12 @@ private:
   std::FILE* file_ = nullptr;
 };
 
-// A file created for writing. The bytes go to a temporary file beside the target, which
-// `Commit` renames over it, so a failed save never destroys the file that was there.
-// Creating fails with "Datei %s kann nicht erstellt werden".
+// A file created for writing, replacing what was there only on Commit. The bytes go to a
+// temporary file beside the target (the file a symbolic link points to, the link kept), which
+// Commit renames over it with the old file's permissions; a failed save never destroys the file
+// that was there. Where no temporary file can be made beside a writable target (a folder the
+// user may not write to), the target is written in place. Creating fails with "Datei %s kann
+// nicht erstellt werden" wherever opening the target for writing would fail.
 class TFileWriteStream : public TStream {
 public:
   explicit TFileWriteStream(const std::string& path);
@@ -65,7 +68,8 @@ public:
   void Commit();
 
 private:
-  std::string path_;
-  std::string tempPath_;
+  std::string path_;      // as the user named it, for messages
+  std::string target_;    // the file that is replaced, links followed
+  std::string tempPath_;  // empty when writing in place
   std::FILE* file_ = nullptr;
 };
