@@ -20,6 +20,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 inline TAnweisung* Statement(TBlock& block, const std::string& text) {
   return Append(block, TAnweisung::CreateWithText(text));
@@ -41,6 +43,48 @@ inline std::string Shape(const TElement* e) {
   }
   return out;
 }
+
+// Every element of the tree starting at head, successors and everything held included.
+inline void CollectElements(const TElement* head, std::unordered_set<const TElement*>& out) {
+  std::vector<const TElement*> stack{head};
+  while (!stack.empty()) {
+    const TElement* e = stack.back();
+    stack.pop_back();
+    for (; e; e = e->Next) {
+      out.insert(e);
+      if (const TBlock* b = As<TBlock>(e)) stack.push_back(b->Body);
+      if (const TBedingung* c = As<TBedingung>(e)) {
+        stack.push_back(c->Branch1);
+        stack.push_back(c->Branch2);
+      }
+    }
+  }
+}
+
+// No window shows, selects, lists as collapsed or marks as drop target an element that is not
+// alive: in the document, or in a deleted block the main window keeps for a window showing it.
+inline ::testing::AssertionResult DisplaysReferToLiveElements(const TForm2& form) {
+  std::unordered_set<const TElement*> live{nullptr};
+  CollectElements(form.Program.get(), live);
+  for (const TOwned<TElement>& kept : form.Detached()) CollectElements(kept.get(), live);
+  for (TForm1* w : form.DiagramWindows()) {
+    const TDisplayOptions& d = *w->Display;
+    if (!live.count(w->Root)) return ::testing::AssertionFailure() << "root of " << w;
+    for (int32_t i = 0; i < d.SelectedCount; ++i)
+      if (!live.count(d.Selected[i])) return ::testing::AssertionFailure() << "selection";
+    for (int32_t i = 0; i < d.CollapsedCount; ++i)
+      if (!live.count(d.Collapsed[i])) return ::testing::AssertionFailure() << "collapsed " << i;
+    if (!live.count(d.DropTarget)) return ::testing::AssertionFailure() << "drop target";
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// A surface measuring with the diagram font, for hit tests outside a window.
+struct TImageProbe {
+  QImage image{1, 1, QImage::Format_RGB32};
+  QPainter painter{&image};
+  QtSurface surface{painter, DiagramFont()};
+};
 
 class DiagramTest : public MainFormTest {
 protected:

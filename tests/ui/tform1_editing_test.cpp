@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "diagram_test_support.h"
 
+#include "model/nesting.h"
+#include "model/structogram_file.h"
+#include "ui/main/text_codec.h"
+
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 namespace {
@@ -275,6 +280,114 @@ TEST_F(EditingTest, TextDialogsByKindAndCancelledEditsStillTakeASnapshot) {
   EXPECT_EQ(Snapshots(), snapshots);
 }
 
+// A control character typed or pasted must not reach the file, where 0x01 ends a text and 0x00
+// cuts it: every character below 0x20 is stored as a space, and the saved file reads back whole.
+TEST_F(EditingTest, ControlCharactersInTextsAreStoredAsSpaces) {
+  TAnweisung* statement = nullptr;
+  TIf* decision = nullptr;
+  TFor* loop = nullptr;
+  StartWith([&](TBlock& p) {
+    statement = Statement(p, "alt");
+    decision = Append(p, TIf::CreateWithText("alt"));
+    loop = Append(p, TFor::CreateWithText("alt"));
+    Statement(p, "danach");
+  });
+  const QString typed = QStringLiteral("a") + QChar(1) + "b" + QChar(0) + "c\nd\te\r";
+  for (TElement* e : std::initializer_list<TElement*>{statement, decision, decision->Branch1,
+                                                       &Program()}) {
+    Select(First(), e);
+    services.InputAnswers = {typed};
+    EXPECT_FALSE(First().Textbearbeiten());
+    EXPECT_EQ(e->Text, "a b c d e ");
+  }
+  Select(First(), loop);
+  WhenDialogShows([&] {
+    dialog->Edit1->setText(QStringLiteral("i") + QChar(1));
+    dialog->Edit2->setText(QStringLiteral("\n1"));
+    dialog->Edit3->setText(QChar(0) + QStringLiteral("9\t"));
+    QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+  });
+  EXPECT_FALSE(First().Textbearbeiten());
+  EXPECT_EQ(loop->Text, "i  :=  1 bis  9 ");
+
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("t.str"));
+  services.FileAnswers = {path};
+  form->Struktogrammspeichern1Click(nullptr);
+  TLoadResult loaded = LoadDocumentFile(FileNameBytes(path));
+  EXPECT_FALSE(loaded.Damaged);
+  EXPECT_EQ(Shape(loaded.Root.get()), Shape(&Program()));
+  EXPECT_EQ(Shape(loaded.Root.get()),
+            "a b c d e [a b c d e  a b c d e {|} i  :=  1 bis  9 {} danach]");
+}
+
+// The editor never builds a tree its own files cannot hold: at the nesting limit, inserting,
+// refining and dragging that would nest deeper are refused with a message and change nothing.
+TEST_F(EditingTest, NestingBeyondTheLimitIsRefused) {
+  TBlock* parent = nullptr;  // the body block at level limit - 1
+  TWhile* last = nullptr;    // the loop in it, whose body block is at the limit
+  TAnweisung* deepest = nullptr;
+  TWhile* spare = nullptr;
+  StartWith([&](TBlock& p) {
+    TBlock* body = &p;
+    for (int level = 2; level <= kMaxNestingDepth; ++level) {
+      parent = body;
+      last = Append(*body, TWhile::CreateWithText("w"));
+      body = last->Branch1;
+    }
+    deepest = Statement(*body, "tief");
+    spare = Append(*parent, TWhile::CreateWithText("x"));
+  });
+  ASSERT_EQ(NestingDepth(Program()), kMaxNestingDepth);
+  const std::string before = Shape(&Program());
+  const auto refused = [&](const char* what) {
+    SCOPED_TRACE(what);
+    ASSERT_EQ(services.Messages.size(), 1u);
+    EXPECT_EQ(services.Messages[0].text,
+              QStringLiteral("Das Struktogramm kann nicht tiefer als 2000 Ebenen verschachtelt "
+                             "werden."));
+    EXPECT_EQ(Shape(&Program()), before);
+    EXPECT_EQ(Snapshots(), 0);
+    services.Messages.clear();
+  };
+  Select(First(), last->Branch1);
+  First().Einfuegen(First().WhileSchleife);
+  refused("a loop into the deepest body");
+  Select(First(), deepest);
+  First().Einfuegen(First().IfAnweisung);
+  refused("a decision after the deepest statement");
+  First().Genauerbestimmen1Click(First().Genauerbestimmen1);
+  refused("refining the deepest statement");
+
+  // Dragged in the window of the next-deepest body, where the figures are small.
+  Select(First(), parent);
+  First().InneuemFensteranzeigen();
+  TForm1& w = *form->DiagramWindows().last();
+  w.SubWindow()->resize(500, 400);
+  form->RefreshAll();
+  const QPoint from = PointOf(w, spare);
+  const QPoint to = PointOf(w, last->Branch1);
+  ASSERT_GE(from.x(), 0);
+  ASSERT_GE(to.x(), 0);
+  QTest::mousePress(w.viewport(), Qt::LeftButton, {}, from);
+  QTest::mouseMove(w.viewport(), to);
+  EXPECT_EQ(w.Display->DropTarget, nullptr);
+  QTest::mouseRelease(w.viewport(), Qt::LeftButton, {}, to);
+  refused("dragging a loop into the deepest body");
+
+  // What does not nest deeper still works, and the file reads back.
+  Select(First(), deepest);
+  services.InputAnswers = {QStringLiteral("noch eine")};
+  First().Einfuegen(First().Anweisung);
+  EXPECT_EQ(deepest->Next->Text, "noch eine");
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("tief.str"));
+  services.FileAnswers = {path};
+  form->Struktogrammspeichern1Click(nullptr);
+  EXPECT_TRUE(services.Messages.empty());
+  EXPECT_EQ(Shape(LoadDocumentFile(FileNameBytes(path)).Root.get()), Shape(&Program()));
+}
+
 TEST_F(EditingTest, EditingABlockTitleUpdatesEveryCaption) {
   TBlock* block = nullptr;
   StartWith([&](TBlock& p) { block = Append(p, TBlock::CreateWithText("B")); });
@@ -477,6 +590,34 @@ TEST_F(EditingTest, WindowsShowingDeletedBlocksAreClosedOrKeepTheirBlock) {
   showsOuter->SubWindow()->close();
   EXPECT_EQ(form->DetachedCount(), 0);
   EXPECT_EQ(Snapshots(), 3);
+}
+
+// A deleted block kept for a second window is freed when that window closes; the first window
+// must not keep its collapsed entries, or a block made later at the same address would show
+// collapsed and its collapse command would act in reverse.
+TEST_F(EditingTest, FreedBlocksLeaveNoWindowsCollapsedList) {
+  TBlock* big = nullptr;
+  std::vector<TBlock*> inner;
+  StartWith([&](TBlock& p) {
+    Statement(p, "s");
+    big = Append(p, TBlock::CreateWithText("Big"));
+    for (int i = 1; i <= 8; ++i)
+      inner.push_back(Append(*big, TBlock::CreateWithText("B" + std::to_string(i))));
+  });
+  for (TBlock* b : inner) First().Display->ToggleCollapsed(b);
+  Select(First(), big);
+  First().InneuemFensteranzeigen();
+  TForm1* second = form->DiagramWindows().last();
+  ASSERT_NE(second, &First());
+  Select(*second, inner[2]);
+  First().Loeschen(nullptr);
+  EXPECT_EQ(form->DetachedCount(), 1);
+  EXPECT_TRUE(DisplaysReferToLiveElements(*form));
+  second->SubWindow()->close();
+  ASSERT_TRUE(WaitFor([&] { return form->DiagramWindows().size() == 1; }));
+  EXPECT_EQ(form->DetachedCount(), 0);
+  EXPECT_EQ(First().Display->CollapsedCount, 0);
+  EXPECT_TRUE(DisplaysReferToLiveElements(*form));
 }
 
 TEST_F(EditingTest, DeletedBlockHeadingABodyKeepsItsContentsInItsWindow) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "diagram_test_support.h"
 
+#include <QApplication>
 #include <QMenu>
 
 namespace {
@@ -198,6 +199,46 @@ TEST_F(InputTest, RefusedDropsChangeNothing) {
   }
   EXPECT_EQ(Shape(&Program()), before);
   EXPECT_EQ(Snapshots(), 0);
+}
+
+// The figure goes on beyond the window's edges, and another window may lie over it; a release
+// there would land the element where the user cannot see it, so nothing moves.
+TEST_F(InputTest, ReleasesOutsideTheVisibleDrawingMoveNothing) {
+  std::vector<TAnweisung*> statements;
+  TBlock* shown = nullptr;
+  StartWith([&](TBlock& p) {
+    for (int i = 1; i <= 40; ++i) statements.push_back(Statement(p, "a" + std::to_string(i)));
+    Statement(p, std::string(200, 'w'));  // the program is wider than the window
+    shown = Append(p, TBlock::CreateWithText("B"));
+  });
+  TForm1& w = First();
+  w.SubWindow()->setGeometry(0, 0, 350, 300);
+  TForm1* other = TForm1::CreateForBlock(nullptr, shown);
+  other->SubWindow()->setGeometry(360, 0, 300, 300);  // beside it
+  form->MdiArea()->setActiveSubWindow(w.SubWindow());
+  form->RefreshAll();
+  w.verticalScrollBar()->setValue(300);
+  TImageProbe probe;
+  w.horizontalScrollBar()->setValue(RootAnchor(Program(), probe.surface, *w.Display).x - 175);
+  const std::string before = Shape(&Program());
+  const QPoint from = PointOf(w, statements[14]);
+  ASSERT_GE(from.x(), 0);
+  const QPoint overOther = w.viewport()->mapFromGlobal(other->viewport()->mapToGlobal(QPoint(30, 30)));
+  const QPoint outside[] = {{from.x(), w.viewport()->height() + 40}, {from.x(), -60}, overOther};
+  for (const QPoint& to : outside) {
+    SCOPED_TRACE(QStringLiteral("%1, %2").arg(to.x()).arg(to.y()).toStdString());
+    // The same point seen through the window's own figure holds a target a drop would take.
+    ASSERT_NE(HitTestStruktogramm(probe.surface, *w.Root, *w.Display,
+                                  to.x() + w.horizontalScrollBar()->value(),
+                                  to.y() + w.verticalScrollBar()->value()),
+              nullptr);
+    QTest::mousePress(w.viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(w.viewport(), to);
+    EXPECT_EQ(w.Display->DropTarget, nullptr);
+    QTest::mouseRelease(w.viewport(), Qt::LeftButton, {}, to);
+    EXPECT_EQ(Shape(&Program()), before);
+    EXPECT_EQ(Snapshots(), 0);
+  }
 }
 
 TEST_F(InputTest, RootAndBranchBlocksCannotBeDragged) {

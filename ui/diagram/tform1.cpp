@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/diagram/tform1.h"
 
+#include "model/nesting.h"
 #include "render/diagram_paint.h"
 #include "render/figures.h"
 #include "render/qt_surface.h"
@@ -11,6 +12,7 @@
 #include "ui/diagram/tform3.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QImage>
 #include <QKeyEvent>
@@ -380,20 +382,52 @@ void TForm1::FormMouseDown(QObject*, Qt::MouseButton, TShiftState shift, int X, 
   }
 }
 
+bool TForm1::FitsAt(const TElement& target, bool after, int32_t depth) const {
+  if (depth == 0) return true;
+  // A block deleted from the document but still shown here counts from its own root.
+  const TForm2* main = TForm2::MainForm();
+  const TBlock& tree = main ? *main->Program : *Root;
+  const auto level = [&](const TBlock& root) {
+    return after || target.Kind() != TKind::Block ? SuccessorLevel(root, target)
+                                                  : InsertionLevel(root, target);
+  };
+  int32_t at = level(tree);
+  if (at < 0) at = level(*Root);
+  return FitsNesting(at, depth);
+}
+
+void TForm1::ReportTooDeep() {
+  if (TForm2* main = TForm2::MainForm())
+    main->Services().ShowMessage(
+        QStringLiteral("Das Struktogramm kann nicht tiefer als %1 Ebenen verschachtelt werden.")
+            .arg(kMaxNestingDepth),
+        TMessageKind::Error);
+}
+
 bool TForm1::RefusedTarget(TElement* moving, TElement* p) const {
   if (!moving || !p) return true;
   // Linking an element into its own figure would cut it off from the tree and close a cycle;
   // this also covers every target of a window whose root block is being dragged.
   if (Contains(*moving, *p)) return true;
+  if (!FitsAt(*p, Display->DropAfter, NestingDepth(*moving))) return true;
   if (TBlock* block = As<TBlock>(p))
     return Display->DropAfter ? block->Next == moving : block->Body == moving;
   return p->Next == moving;
 }
 
+bool TForm1::OverOwnDrawing(int X, int Y) const {
+  const QPoint point(X, Y);
+  if (!viewport()->rect().contains(point)) return false;
+  // Another window lying over this one hides the point.
+  const QWidget* under = QApplication::widgetAt(viewport()->mapToGlobal(point));
+  return !under || under == viewport();
+}
+
 void TForm1::FormMouseMove(QObject*, TShiftState, int X, int Y) {
   if (!Dragging) return;
   TElement* moving = Display->CurrentSelection();
-  TElement* p = HitAt(X, Y);
+  // Only what the user sees in this window can be a drop target.
+  TElement* p = OverOwnDrawing(X, Y) ? HitAt(X, Y) : nullptr;
   if (RefusedTarget(moving, p)) p = nullptr;
   if (p != Display->DropTarget) {
     Display->DropTarget = p;
@@ -402,12 +436,19 @@ void TForm1::FormMouseMove(QObject*, TShiftState, int X, int Y) {
 }
 
 void TForm1::FormMouseUp(QObject*, Qt::MouseButton, TShiftState, int X, int Y) {
-  Display->DropTarget = nullptr;
-  if (Dragging) {
+  if (Display->DropTarget) {
+    Display->DropTarget = nullptr;
+    viewport()->update();
+  }
+  // A release outside what the user sees of this window moves nothing.
+  if (Dragging && OverOwnDrawing(X, Y)) {
     TElement* moving = Display->CurrentSelection();
     TElement* p = HitAt(X, Y);
     TForm2* main = TForm2::MainForm();
-    if (p && moving && main && !Contains(*moving, *p)) {
+    if (p && moving && main && !Contains(*moving, *p) &&
+        !FitsAt(*p, Display->DropAfter, NestingDepth(*moving))) {
+      ReportTooDeep();
+    } else if (p && moving && main && !Contains(*moving, *p)) {
       if (p->Next != moving) {
         main->PushUndo();
         MoveElement(p);
@@ -538,6 +579,7 @@ void TForm1::Einfuegen(QObject* sender) {
   if (!s) return;
   TKind kind = TKind::Anweisung;
   if (!KindForSender(sender, kind)) return;
+  if (!FitsAt(*s, false, kind == TKind::Anweisung ? 0 : 1)) return ReportTooDeep();
   TForm2* main = TForm2::MainForm();
   main->PushUndo();
   TElement* e = CreateElement(kind).release();
@@ -597,7 +639,7 @@ bool TForm1::Textbearbeiten() {
     }
     QString text = FromCp1252(s->Text);
     const bool ok = main->Services().InputQuery(title, prompt, text);
-    if (ok) s->Text = ToCp1252(text);
+    if (ok) s->Text = InputToCp1252(text);
     cancelled = !ok;
     if (s->Kind() == TKind::Block) main->UpdateCaptions();
   }
@@ -694,6 +736,7 @@ void TForm1::Genauerbestimmen1Click(QObject*) {
   TElement* s = Display->CurrentSelection();
   TForm2* main = TForm2::MainForm();
   if (s && s->Kind() == TKind::Anweisung) {
+    if (!FitsAt(*s, true, 1)) return ReportTooDeep();
     main->PushUndo();
     TBlock* b = TBlock::CreateWithText(s->Text).release();
     b->Next = s->Next;

@@ -129,9 +129,15 @@ private:
   void createPopupMenu();
   // The element under a point in window coordinates; writes Display's DropAfter.
   TElement* HitAt(int X, int Y);
+  // Whether the window point lies in the visible part of this window's drawing.
+  bool OverOwnDrawing(int X, int Y) const;
   void Select(TElement* e);
   // Whether dropping moving onto p (DropAfter as the last hit test left it) is refused.
   bool RefusedTarget(TElement* moving, TElement* p) const;
+  // Whether x (nesting `depth` deep) may be linked at target: after it when after is true, else
+  // as Insert on target links it. Nesting beyond what files can hold is refused.
+  bool FitsAt(const TElement& target, bool after, int32_t depth) const;
+  void ReportTooDeep();
   // Runs a handler; failures it does not handle are reported and the event loop goes on.
   template <class F> void Run(F&& handler);
 

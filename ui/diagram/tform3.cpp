@@ -133,8 +133,8 @@ int TForm3::ShowModal() {
 
 void TForm3::Button1Click() {
   done(kOk);
-  ForText = ToCp1252(Edit1->text()) + " := " + ToCp1252(Edit2->text()) + " bis " +
-            ToCp1252(Edit3->text());
+  ForText = InputToCp1252(Edit1->text()) + " := " + InputToCp1252(Edit2->text()) + " bis " +
+            InputToCp1252(Edit3->text());
 }
 
 void TForm3::Button2Click() { done(kAbbrechen); }

@@ -75,6 +75,13 @@ std::string ToCp1252(const QString& text) {
   return out;
 }
 
+std::string InputToCp1252(const QString& text) {
+  std::string out = ToCp1252(text);
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  return out;
+}
+
 QString FailureText(const char* text) {
   const std::size_t n = std::strlen(text);
   if (IsValidUtf8(reinterpret_cast<const unsigned char*>(text), n))

@@ -11,6 +11,10 @@
 QString FromCp1252(const std::string& bytes);
 // Characters the code page cannot hold become '?'.
 std::string ToCp1252(const QString& text);
+// A text the user typed or pasted, as the model stores it: every control character below 0x20
+// (line breaks and tabs included) becomes a space, so that no stored text holds the bytes 0x00
+// or 0x01 that end a text in a structogram file, and what the user sees is what is stored.
+std::string InputToCp1252(const QString& text);
 // A failure text from the model or the system: UTF-8 when it is valid UTF-8, else Windows-1252.
 QString FailureText(const char* text);
 // A file name as the model's file streams expect it (the local 8-bit encoding).

@@ -3,6 +3,7 @@
 
 #include "model/stream.h"
 #include "model/structogram_file.h"
+#include "render/display_options.h"
 #include "render/qt_surface.h"
 #include "ui/diagram/tform1.h"
 #include "ui/main/outer_geometry.h"
@@ -26,6 +27,8 @@
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
+#include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -103,6 +106,16 @@ constexpr int kToolButtonHeight = 31;
 const QRect kOuterGeometry(278, 105, 696, 480);
 const char* const kStructogramFilter = "Struktogramme (*.str)|*.str|Alle Dateien|*.*";
 const char* const kSourceFilter = "Quellcode (*.pas)|*.pas|Alle Dateien|*.*";
+
+// Drops every reference the display state holds to an element of gone.
+void ForgetElements(TDisplayOptions& display, const std::unordered_set<const TElement*>& gone) {
+  if (gone.count(display.CurrentSelection())) display.ClearSelection();
+  if (gone.count(display.DropTarget)) display.DropTarget = nullptr;
+  std::vector<TBlock*> stale;
+  for (int32_t i = 0; i < display.CollapsedCount; ++i)
+    if (gone.count(display.Collapsed[i])) stale.push_back(display.Collapsed[i]);
+  for (TBlock* b : stale) display.ToggleCollapsed(b);
+}
 
 TOwned<TBlock> NewProgram() {
   TOwned<TBlock> program = TBlock::CreateWithText("gesamtes Programm");
@@ -336,9 +349,28 @@ void TForm2::ReleaseUnshownDetached() {
     return std::any_of(windows.begin(), windows.end(),
                        [&](TForm1* w) { return Contains(*tree, *w->Root); });
   };
-  detached_.erase(std::remove_if(detached_.begin(), detached_.end(),
-                                 [&](const TOwned<TElement>& tree) { return !shown(tree); }),
-                  detached_.end());
+  const auto unshown = std::stable_partition(detached_.begin(), detached_.end(), shown);
+  for (auto it = unshown; it != detached_.end(); ++it) ForgetElementsOf(**it);
+  detached_.erase(unshown, detached_.end());
+}
+
+void TForm2::ForgetElementsOf(const TElement& tree) {
+  std::unordered_set<const TElement*> gone;
+  std::vector<const TElement*> stack{&tree};
+  while (!stack.empty()) {
+    const TElement* e = stack.back();
+    stack.pop_back();
+    for (; e; e = e->Next) {
+      gone.insert(e);
+      if (const TBlock* block = As<TBlock>(e)) {
+        if (block->Body) stack.push_back(block->Body);
+      } else if (const TBedingung* cond = As<TBedingung>(e)) {
+        if (cond->Branch1) stack.push_back(cond->Branch1);
+        if (cond->Branch2) stack.push_back(cond->Branch2);
+      }
+    }
+  }
+  for (TForm1* window : DiagramWindows()) ForgetElements(*window->Display, gone);
 }
 
 void TForm2::CloseSecondaryWindows() {

@@ -64,7 +64,11 @@ public:
   void KeepDetached(TOwned<TElement> tree);
   // Frees the kept blocks that no open diagram window shows any more.
   void ReleaseUnshownDetached();
+  // Before tree (with its successors and everything it holds) is freed: no window may go on
+  // selecting, listing as collapsed or marking as drop target any element of it.
+  void ForgetElementsOf(const TElement& tree);
   int DetachedCount() const { return static_cast<int>(detached_.size()); }
+  const std::vector<TOwned<TElement>>& Detached() const { return detached_; }
 
   // The open diagram windows, in creation order; the first shows the whole program.
   QList<TForm1*> DiagramWindows() const;
