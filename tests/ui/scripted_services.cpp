@@ -21,6 +21,14 @@ void TScriptedServices::ShowMessage(const QString& text, TMessageKind kind) {
   Messages.push_back({text, kind});
 }
 
+TAnswer TScriptedServices::Ask(const QString& question) {
+  Questions << question;
+  if (Answers.empty()) return TAnswer::No;
+  const TAnswer answer = Answers.front();
+  Answers.pop_front();
+  return answer;
+}
+
 std::optional<QString> TScriptedServices::OpenFileName(const QString& filter) {
   Filters << filter;
   DefaultExtensions << QString();

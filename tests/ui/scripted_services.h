@@ -27,6 +27,9 @@ public:
 
   bool InputQuery(const QString& title, const QString& prompt, QString& text) override;
   void ShowMessage(const QString& text, TMessageKind kind) override;
+  // Answers from Answers, front first; "Nein" when it is empty, so a command goes on as it
+  // would without the question.
+  TAnswer Ask(const QString& question) override;
   std::optional<QString> OpenFileName(const QString& filter) override;
   std::optional<QString> SaveFileName(const QString& filter, const QString& defaultExt) override;
   QPrinter& Printer() override;
@@ -40,12 +43,14 @@ public:
   std::deque<std::optional<QString>> InputAnswers;
   std::deque<std::optional<QString>> FileAnswers;
   bool PrintAnswer = true;
+  std::deque<TAnswer> Answers;
 
   // What the program asked and showed.
   std::vector<TRecordedMessage> Messages;
   QStringList Filters;
   QStringList DefaultExtensions;
   QStringList Prompts;
+  QStringList Questions;
   // The text each input started with.
   QStringList Offered;
   std::optional<QString> Clipboard;

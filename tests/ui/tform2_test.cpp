@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "main_form_fixture.h"
 
+#include "model/stream.h"
 #include "model/structogram_file.h"
 #include "render/display_options.h"
 #include "ui/main/application.h"
@@ -38,6 +39,12 @@ protected:
   }
   QAction* Action(const char* name) {
     return form->findChild<QAction*>(QLatin1String(name));
+  }
+  // The document's file bytes.
+  std::string DescribeForTest() const {
+    TMemoryStream image;
+    SaveDocument(*form->Program, image);
+    return image.Data;
   }
   int ChainLength() const {
     int n = 0;
@@ -378,10 +385,107 @@ TEST_F(TForm2Test, ViewCommandsForwardToTheActiveWindow) {
 
 TEST_F(TForm2Test, ProgrammBeendenClosesTheMainWindow) {
   Start();
-  AppendStatements(*form->Program, 2, "ungespeichert");
   Action("Programmbeenden1")->trigger();
   EXPECT_TRUE(WaitFor([&] { return !form->isVisible(); }));
   EXPECT_TRUE(services.Messages.empty());
+  EXPECT_TRUE(services.Questions.isEmpty());
+}
+
+// Quitting, closing, "Neu" and loading offer unsaved changes for saving first; an unchanged
+// document is never asked about.
+TEST_F(TForm2Test, UnsavedChangesAreOfferedForSaving) {
+  const QString other = WriteProgram("anderes.str", "Anderes", 5);
+  enum class TCommand { Quit, CloseBox, New, Load };
+  enum class TChange { None, Statements, CancelledEdit, UndoneAfterSave };
+  struct Row {
+    TCommand command;
+    TChange change;
+    std::vector<TAnswer> answers;
+    std::vector<std::optional<QString>> files;  // save dialog (and then load dialog) answers
+    bool asked;
+    bool proceeds;   // the command went on
+    bool saved;      // the changed program is in saved.str
+  };
+  const QString saved = Path("gespeichert.str");
+  const QString nowhere = Path("kein/Ordner.str");
+  using C = TCommand;
+  using X = TChange;
+  const Row rows[] = {
+      {C::Quit, X::None, {}, {}, false, true, false},
+      {C::New, X::None, {}, {}, false, true, false},
+      {C::Load, X::CancelledEdit, {}, {other}, false, true, false},
+      {C::Quit, X::Statements, {TAnswer::No}, {}, true, true, false},
+      {C::CloseBox, X::Statements, {TAnswer::Cancel}, {}, true, false, false},
+      {C::Quit, X::Statements, {TAnswer::Yes}, {saved}, true, true, true},
+      {C::Quit, X::Statements, {TAnswer::Yes}, {std::nullopt}, true, false, false},
+      {C::CloseBox, X::Statements, {TAnswer::Yes}, {nowhere}, true, false, false},
+      {C::New, X::Statements, {TAnswer::Cancel}, {}, true, false, false},
+      {C::New, X::Statements, {TAnswer::Yes}, {saved}, true, true, true},
+      {C::Load, X::Statements, {TAnswer::No}, {other}, true, true, false},
+      {C::Load, X::Statements, {TAnswer::Cancel}, {other}, true, false, false},
+      {C::Load, X::Statements, {TAnswer::Yes}, {saved, other}, true, true, true},
+      {C::New, X::UndoneAfterSave, {TAnswer::No}, {}, true, true, false},
+  };
+  int i = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(i++);
+    QFile::remove(saved);
+    form.reset();
+    services.Questions.clear();
+    services.Messages.clear();
+    Start();
+    TForm1& first = First();
+    if (row.change == X::Statements) {
+      AppendStatements(*form->Program, 2, "neu");
+    } else if (row.change == X::CancelledEdit) {
+      first.Display->AddSelection(form->Program.get());
+      first.Textbearbeiten();  // cancelled by the empty script, yet a snapshot is taken
+    } else if (row.change == X::UndoneAfterSave) {
+      form->PushUndo();
+      AppendStatements(*form->Program, 1, "a");
+      services.FileAnswers = {Path("zwischen.str")};
+      form->Struktogrammspeichern1Click(nullptr);
+      form->PushUndo();
+      AppendStatements(*form->Program, 1, "b");
+      form->Rckgngig1Click(nullptr);  // back to what is saved; still counts as a change
+    }
+    const std::string before = DescribeForTest();
+    // "Neu" and loading close every window but the first: this one tells whether they ran.
+    TForm1::CreateForBlock(nullptr, form->Program.get());
+    services.Answers = {row.answers.begin(), row.answers.end()};
+    services.FileAnswers = {row.files.begin(), row.files.end()};
+    switch (row.command) {
+    case C::Quit: Action("Programmbeenden1")->trigger(); break;
+    case C::CloseBox: form->close(); break;
+    case C::New: Action("Neu1")->trigger(); break;
+    case C::Load: Action("Struktogrammladen1")->trigger(); break;
+    }
+    EXPECT_EQ(services.Questions.size(), row.asked ? 1 : 0);
+    if (row.asked) {
+      EXPECT_EQ(services.Questions.value(0), QStringLiteral("Änderungen speichern?"));
+    }
+    EXPECT_EQ(QFile::exists(saved), row.saved);
+    if (row.saved) {
+      EXPECT_EQ(ReadAll(saved).toStdString(), before);
+    }
+    const bool closed = !form->isVisible();
+    if (row.command == C::Quit || row.command == C::CloseBox) {
+      EXPECT_EQ(closed, row.proceeds);
+    } else {
+      EXPECT_FALSE(closed);
+      EXPECT_EQ(form->DiagramWindows().size() == 1, row.proceeds);
+      if (!row.proceeds) {
+        EXPECT_EQ(DescribeForTest(), before);
+      }
+    }
+    // A cancelled command asks for no file to load.
+    if (!row.proceeds && row.command == C::Load) {
+      EXPECT_EQ(services.FileAnswers.size(), 1u);
+    }
+    // A failed save is reported.
+    EXPECT_EQ(services.Messages.size(), row.files == std::vector<std::optional<QString>>{nowhere}
+                                            ? 1u : 0u);
+  }
 }
 
 // A handler that throws: the application reports the failure and goes on.

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 TQtWindowingServices::TQtWindowingServices() = default;
 TQtWindowingServices::~TQtWindowingServices() = default;
@@ -46,6 +47,20 @@ void TQtWindowingServices::ShowMessage(const QString& text, TMessageKind kind) {
   QMessageBox box(kind == TMessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
                   QStringLiteral("Struktogramme"), text, QMessageBox::Ok, parent_);
   box.exec();
+}
+
+TAnswer TQtWindowingServices::Ask(const QString& question) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Struktogramme"), question,
+                  QMessageBox::NoButton, parent_);
+  QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == yes) return TAnswer::Yes;
+  if (box.clickedButton() == no) return TAnswer::No;
+  return TAnswer::Cancel;
 }
 
 std::optional<QString> TQtWindowingServices::OpenFileName(const QString& filter) {

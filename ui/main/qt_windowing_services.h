@@ -21,6 +21,7 @@ public:
 
   bool InputQuery(const QString& title, const QString& prompt, QString& text) override;
   void ShowMessage(const QString& text, TMessageKind kind) override;
+  TAnswer Ask(const QString& question) override;
   std::optional<QString> OpenFileName(const QString& filter) override;
   std::optional<QString> SaveFileName(const QString& filter, const QString& defaultExt) override;
   QPrinter& Printer() override;

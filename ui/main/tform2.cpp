@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -244,6 +245,7 @@ void TForm2::FormCreate(const QString& file) {
   program->Bracketed = false;
   program->Independent = false;
   Program = std::move(program);
+  MarkSaved();
 }
 
 void TForm2::showEvent(QShowEvent* event) {
@@ -307,6 +309,7 @@ void TForm2::Rckgngig1Click(QObject*) {
   CloseSecondaryWindows();
   detached_.clear();
   Program = std::move(restored);
+  undoneSinceSaved_ = true;
   if (first_) first_->SetRoot(Program.get());
   // The restored root may carry another title than the caption shows.
   UpdateCaptions();
@@ -325,6 +328,58 @@ void TForm2::BlockinneuemFensteranzeigen1Click(QObject*) {
 }
 
 void TForm2::Programmbeenden1Click(QObject*) { close(); }
+
+void TForm2::closeEvent(QCloseEvent* event) {
+  bool mayClose = false;
+  Guarded(services_, [&] { mayClose = MaybeSave(); });
+  if (mayClose)
+    event->accept();
+  else
+    event->ignore();
+}
+
+namespace {
+
+// The file bytes of a document, for telling whether it changed.
+std::string DocumentImage(const TBlock& program) {
+  TMemoryStream image;
+  SaveDocument(program, image);
+  return image.Data;
+}
+
+}  // namespace
+
+void TForm2::MarkSaved() {
+  savedImage_ = DocumentImage(*Program);
+  undoneSinceSaved_ = false;
+}
+
+bool TForm2::IsModified() const {
+  if (undoneSinceSaved_) return true;
+  try {
+    return DocumentImage(*Program) != savedImage_;
+  } catch (const std::exception&) {
+    return true;  // a document that cannot be written is certainly not saved
+  }
+}
+
+bool TForm2::MaybeSave() {
+  if (!IsModified()) return true;
+  switch (services_.Ask(QStringLiteral("Änderungen speichern?"))) {
+  case TAnswer::No:
+    return true;
+  case TAnswer::Cancel:
+    return false;
+  case TAnswer::Yes:
+    break;
+  }
+  try {
+    return SaveAs();
+  } catch (const std::exception& failure) {
+    services_.ReportFailure(failure);
+    return false;
+  }
+}
 
 void TForm2::RefreshAll() {
   for (TForm1* window : DiagramWindows()) {
@@ -385,13 +440,18 @@ void TForm2::ReplaceDocument(TOwned<TBlock> block) {
   detached_.clear();
   Program = std::move(block);
   History.Clear();
+  MarkSaved();
   if (first_) first_->SetRoot(Program.get());
   UpdateCaptions();
 }
 
-void TForm2::Neu1Click(QObject*) { ReplaceDocument(NewProgram()); }
+void TForm2::Neu1Click(QObject*) {
+  if (!MaybeSave()) return;
+  ReplaceDocument(NewProgram());
+}
 
 void TForm2::Struktogrammladen1Click(QObject*) {
+  if (!MaybeSave()) return;
   const std::optional<QString> file =
       services_.OpenFileName(QString::fromUtf8(kStructogramFilter));
   if (!file) return;
@@ -403,11 +463,15 @@ void TForm2::Struktogrammladen1Click(QObject*) {
   if (loaded.Damaged || loaded.TrailingRecords) ReportDamaged(*file, loaded.Damaged);
 }
 
-void TForm2::Struktogrammspeichern1Click(QObject*) {
+void TForm2::Struktogrammspeichern1Click(QObject*) { SaveAs(); }
+
+bool TForm2::SaveAs() {
   const std::optional<QString> file =
       services_.SaveFileName(QString::fromUtf8(kStructogramFilter), QStringLiteral("str"));
-  if (!file) return;
+  if (!file) return false;
   SaveDocumentFile(*Program, FileNameBytes(*file));
+  MarkSaved();
+  return true;
 }
 
 void TForm2::InZwischenablage1Click(QObject*) {

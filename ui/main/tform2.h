@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <string>
 #include <vector>
 
 class QAction;
@@ -46,6 +47,13 @@ public:
   void Blockvergrern1Click(QObject* sender);
   void BlockinneuemFensteranzeigen1Click(QObject* sender);
   void Programmbeenden1Click(QObject* sender);
+
+  // Whether the document differs from what was last started, made new, loaded or saved; any
+  // undo since then counts as a change.
+  bool IsModified() const;
+  // Asks "Änderungen speichern?" when the document has changed; true when the command may go
+  // on ("Nein", or "Ja" and the save succeeded).
+  bool MaybeSave();
 
   // "Datei" menu.
   void Neu1Click(QObject* sender);
@@ -86,6 +94,8 @@ public:
 
 protected:
   void showEvent(QShowEvent* event) override;
+  // "Programm beenden" and the close box: unsaved changes are offered for saving first.
+  void closeEvent(QCloseEvent* event) override;
 
 private:
   void createActions();
@@ -97,6 +107,10 @@ private:
   void ReplaceDocument(TOwned<TBlock> block);
   // partly: reading ended early; otherwise records follow the program that no window shows.
   void ReportDamaged(const QString& file, bool partly);
+  // Runs the save dialog and saves; false when the user cancelled.
+  bool SaveAs();
+  // The document as it stands now is the one the user has on disk (or started with).
+  void MarkSaved();
 
   // Deleted blocks that secondary windows still show.
   std::vector<TOwned<TElement>> detached_;
@@ -106,5 +120,7 @@ private:
   TForm3* form3_ = nullptr;
   bool shown_ = false;
   QString damagedFile_;
+  std::string savedImage_;  // the document's file bytes when it was last saved, loaded or new
+  bool undoneSinceSaved_ = false;
   bool damagedPartly_ = false;
 };

@@ -12,6 +12,9 @@ class QPrinter;
 
 enum class TMessageKind { Error, Information };
 
+// The three answers of a question box.
+enum class TAnswer { Yes, No, Cancel };
+
 class TWindowingServices {
 public:
   TWindowingServices() = default;
@@ -23,6 +26,9 @@ public:
   virtual bool InputQuery(const QString& title, const QString& prompt, QString& text) = 0;
   // Message box captioned with the application title, with an OK button.
   virtual void ShowMessage(const QString& text, TMessageKind kind) = 0;
+  // Question box captioned with the application title, with "Ja", "Nein" and "Abbrechen";
+  // closing it counts as "Abbrechen".
+  virtual TAnswer Ask(const QString& question) = 0;
   // filter: "description|pattern|description|pattern...". The chosen file name, or nothing.
   virtual std::optional<QString> OpenFileName(const QString& filter) = 0;
   // As OpenFileName; a name without extension gets defaultExt.
