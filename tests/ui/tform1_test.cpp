@@ -6,6 +6,7 @@
 #include "render/qt_surface.h"
 
 #include <QImage>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPointer>
@@ -152,6 +153,37 @@ TEST_F(TForm1Test, ClosingMinimisesTheFirstAndDestroysOthers) {
   other->SubWindow()->close();
   EXPECT_EQ(form->DiagramWindows().size(), 1);
   EXPECT_TRUE(WaitFor([&] { return other.isNull(); }));
+}
+
+// New windows open wholly inside what the frame shows, so their title bars stay in reach,
+// whatever the frame's size and however many are open.
+TEST_F(TForm1Test, NewWindowsOpenInsideTheFrame) {
+  Start();
+  AppendStatements(*form->Program, 3, "a");
+  // At the frame's start-up size, refining a statement opens the first new window.
+  Select(First(), form->Program->Body);
+  First().Genauerbestimmen1Click(nullptr);
+  for (const QSize frameSize : {QSize(696, 480), QSize(1200, 900), QSize(420, 300)}) {
+    SCOPED_TRACE(frameSize.width());
+    form->resize(frameSize);
+    QTest::qWait(10);
+    const QRect area = form->MdiArea()->viewport()->rect();
+    for (int i = 0; i < 14; ++i) {
+      Select(First(), form->Program.get());
+      First().InneuemFensteranzeigen();
+    }
+    const QList<TForm1*> windows = form->DiagramWindows();
+    for (int i = 1; i < windows.size(); ++i) {
+      const QRect placed = windows[i]->SubWindow()->geometry();
+      EXPECT_TRUE(area.contains(placed)) << i << ": " << placed.x() << "," << placed.y() << " "
+                                         << placed.width() << "x" << placed.height();
+    }
+    // Where there is room they cascade instead of lying on top of each other.
+    if (frameSize.width() > 600) {
+      EXPECT_NE(windows[1]->SubWindow()->pos(), windows[2]->SubWindow()->pos());
+    }
+    for (int i = 1; i < windows.size(); ++i) windows[i]->SubWindow()->close();
+  }
 }
 
 TEST_F(TForm1Test, ClickSelectsTheElementUnderThePointer) {

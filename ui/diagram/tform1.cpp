@@ -23,6 +23,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 #include <vector>
@@ -128,6 +129,20 @@ bool ChainContains(const TElement* head, const TElement& x) {
   return false;
 }
 
+// Where the window opened after `open` others goes: three quarters of the frame's area (at least
+// 320 × 220 where there is room), cascading down from the top-left by a title bar's height and
+// starting again at the top-left before a window would reach beyond the area, so that every
+// new window lies wholly inside what the frame shows.
+QRect CascadedGeometry(QSize area, int open, int step) {
+  const QSize size(std::min(area.width(), std::max(320, area.width() * 3 / 4)),
+                   std::min(area.height(), std::max(220, area.height() * 3 / 4)));
+  step = std::max(step, 1);
+  const int fitting = std::max(1, std::min((area.width() - size.width()) / step,
+                                           (area.height() - size.height()) / step) + 1);
+  const int k = open % fitting;
+  return QRect(QPoint(k * step, k * step), size);
+}
+
 TShiftState ShiftOf(const QMouseEvent& event, bool doubleClick = false) {
   TShiftState shift;
   shift.Left = event.buttons().testFlag(Qt::LeftButton) || event.button() == Qt::LeftButton;
@@ -160,11 +175,14 @@ TForm1::~TForm1() = default;
 TForm1* TForm1::CreateForBlock(TForm2* owner, TBlock* block) {
   TForm2* frame = owner ? owner : TForm2::MainForm();
   auto* window = new TForm1(block);
-  QMdiSubWindow* sub = frame->MdiArea()->addSubWindow(window);
+  QMdiArea* mdi = frame->MdiArea();
+  const int open = static_cast<int>(mdi->subWindowList().size());
+  QMdiSubWindow* sub = mdi->addSubWindow(window);
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->installEventFilter(window);
-  const QSize area = frame->MdiArea()->size();
-  sub->resize(std::max(320, area.width() * 3 / 4), std::max(220, area.height() * 3 / 4));
+  sub->setGeometry(CascadedGeometry(mdi->viewport()->size(), open,
+                                    sub->style()->pixelMetric(QStyle::PM_TitleBarHeight,
+                                                              nullptr, sub)));
   window->Secondary = true;
   window->FormCreate();
   sub->show();

@@ -143,5 +143,5 @@ void TForm3::reject() { Button2Click(); }
 
 void TForm3::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  SetOuterGeometry(*this, kOuterGeometry);
+  KeepOuterGeometry(*this, kOuterGeometry);
 }

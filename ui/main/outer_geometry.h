@@ -9,3 +9,9 @@ class QWidget;
 // Moves the frame's top-left corner to outer's and sizes the client area so that the frame
 // measures outer's size, as far as the window system has told the frame's extent yet.
 void SetOuterGeometry(QWidget& window, const QRect& outer);
+
+// SetOuterGeometry now, and once more as soon as the window manager has told the frame's
+// extent, which it does only some time after the window is first shown. Call it from the
+// window's show event; it stops watching once the frame is known or after two seconds, so a
+// window the user moves or resizes later is left alone.
+void KeepOuterGeometry(QWidget& window, const QRect& outer);

@@ -252,8 +252,8 @@ void TForm2::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (shown_) return;
   shown_ = true;
-  // Only now does the window system tell the frame's extent.
-  SetOuterGeometry(*this, kOuterGeometry);
+  // Only now, or a little later, does the window system tell the frame's extent.
+  KeepOuterGeometry(*this, kOuterGeometry);
   Guarded(services_, [&] { FormShow(); });
 }
 
