@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -324,6 +325,31 @@ TEST_F(TForm2Test, SaveLoadExportAndClipboard) {
   EXPECT_EQ(form->DiagramWindows().size(), 1);
   EXPECT_EQ(First().Root, form->Program.get());
   EXPECT_EQ(First().Caption(), QStringLiteral("Hauptprogramm"));
+}
+
+// Saving and exporting write the file a link points to and keep the link and the file's mode.
+TEST_F(TForm2Test, SaveAndExportWriteThroughLinks) {
+  Start(WriteProgram("quelle.str", "Hauptprogramm", 2));
+  for (const char* name : {"ziel.str", "ziel.pas"}) {
+    QFile target(Path(name));
+    ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+    target.write("alt");
+    target.close();
+    target.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    ASSERT_TRUE(QFile::link(name, Path(QStringLiteral("link-") + name)));
+  }
+  services.FileAnswers = {Path("link-ziel.str"), Path("link-ziel.pas")};
+  Action("Struktogrammspeichern1")->trigger();
+  Action("Exportieren1")->trigger();
+  EXPECT_TRUE(services.Messages.empty());
+  EXPECT_EQ(ReadAll(Path("ziel.str")), ReadAll(Path("quelle.str")));
+  EXPECT_EQ(ReadAll(Path("ziel.pas")).toStdString(), ExportProgram(*form->Program));
+  for (const char* name : {"ziel.str", "ziel.pas"}) {
+    EXPECT_TRUE(QFileInfo(Path(QStringLiteral("link-") + name)).isSymLink());
+    EXPECT_EQ(QFile::permissions(Path(name)) & 0x7777,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadUser |
+                  QFile::WriteUser);
+  }
 }
 
 TEST_F(TForm2Test, FailedLoadIsReportedAndKeepsTheDocument) {
