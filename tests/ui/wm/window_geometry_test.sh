@@ -19,38 +19,47 @@ home=$(mktemp -d)
 HOME=$home "$editor" > /dev/null 2>&1 &
 app=$!
 
-# Outer geometry "WxH+X+Y" of the visible window whose title is $1.
+# Outer geometry "WxH+X+Y" of the visible window whose title is $1, once the window manager has
+# framed it.
 outer() {
-  local w
-  w=$(xdotool search --sync --onlyvisible --name "$1" | head -1)
-  [ -n "$w" ] || { echo "none"; return; }
-  local ext x y wd ht
-  # The frame's extent is known once the window manager has framed the window.
-  for _ in $(seq 50); do
-    ext=$(xprop -id "$w" _NET_FRAME_EXTENTS 2> /dev/null | sed -n 's/.*= //p')
-    [ -n "$ext" ] && break
-    sleep 0.1
-  done
-  sleep 0.3  # the program adapts its size once it knows the frame
+  local w ext x y wd ht l r t b
+  w=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1)
+  [ -n "$w" ] || { echo "kein Fenster"; return; }
+  ext=$(xprop -id "$w" _NET_FRAME_EXTENTS 2> /dev/null | sed -n 's/.*= //p')
+  [ -n "$ext" ] || { echo "ohne Rahmen"; return; }
   IFS=', ' read -r l r t b <<< "$ext"
   eval "$(xwininfo -id "$w" | awk '/Absolute upper-left X/{print "x="$4} /Absolute upper-left Y/{print "y="$4} /Width:/{print "wd="$2} /Height:/{print "ht="$2}')"
   echo "$((wd + l + r))x$((ht + t + b))+$((x - l))+$((y - t))"
 }
 
+# Waits up to ten seconds for the window titled $2 to measure $3 (the program adapts its size
+# once it knows the frame), then reports.
 expect() {
-  if [ "$2" = "$3" ]; then echo "ok: $1 $2"; else echo "FEHLER: $1 ist $2, erwartet $3"; fail=1; fi
+  local seen
+  for _ in $(seq 100); do
+    seen=$(outer "$2")
+    [ "$seen" = "$3" ] && break
+    sleep 0.1
+  done
+  if [ "$seen" = "$3" ]; then echo "ok: $1 $seen"; else echo "FEHLER: $1 ist $seen, erwartet $3"; fail=1; fi
 }
 
-main=$(outer "Fluss-Diagramme zeichnen")
-expect "Hauptfenster" "$main" "696x480+278+105"
-IFS='x+' read -r _ _ mx my <<< "$main"
+gone() {
+  for _ in $(seq 100); do
+    [ -z "$(xdotool search --onlyvisible --name "$1")" ] && return
+    sleep 0.1
+  done
+}
+
+expect "Hauptfenster" "Fluss-Diagramme zeichnen" "696x480+278+105"
+IFS='x+' read -r _ _ mx my <<< "$(outer "Fluss-Diagramme zeichnen")"
 for showing in 1 2 3; do
   # The program's root block in the first diagram window, then the toolbar's counting loop.
   xdotool mousemove $((mx + 58)) $((my + 133)) click 1
-  sleep 0.3
+  sleep 0.2
   xdotool mousemove $((mx + 273)) $((my + 59)) click 1
-  expect "Zählschleife ($showing. Anzeige)" "$(outer "Zählschleife")" "285x121+466+117"
+  expect "Zählschleife ($showing. Anzeige)" "Zählschleife" "285x121+466+117"
   xdotool key Escape
-  sleep 0.3
+  gone "Zählschleife"
 done
 exit $fail
