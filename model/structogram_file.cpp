@@ -3,6 +3,8 @@
 
 #include "model/stream.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -42,23 +44,29 @@ struct TWriteStep {
 // Writes the records of head and its successors. A compound element defers its successors
 // behind its sub-chains on an explicit stack, so neither long chains nor deep nesting recurse.
 void WriteChain(const TElement* head, TStream& stream) {
-  std::string record;
+  // Records are gathered and handed to the stream in large pieces.
+  std::string out;
+  const auto flush = [&] {
+    stream.WriteBuffer(out.data(), out.size());
+    out.clear();
+  };
   std::vector<TWriteStep> steps{{head, false}};
   while (!steps.empty()) {
     const TWriteStep step = steps.back();
     steps.pop_back();
     if (step.ChainEnd) {
-      stream.WriteBuffer(kChainEnd, 2);
+      out.append(kChainEnd, 2);
       continue;
     }
     const TElement* e = step.Chain;
     for (; e; e = e->Next) {
       // A text is written whole, up to its first zero byte.
-      record.assign(1, TagLetter(e->Kind()));
-      record += ':';
-      record.append(e->Text.c_str());
-      record += kTextEnd;
-      stream.WriteBuffer(record.data(), record.size());
+      out += TagLetter(e->Kind());
+      out += ':';
+      out.append(e->Text.c_str());
+      out += kTextEnd;
+      if (out.size() >= 64 * 1024)
+        flush();
       if (const TBlock* block = As<TBlock>(e)) {
         if (e->Next)
           steps.push_back({e->Next, false});
@@ -82,6 +90,7 @@ void WriteChain(const TElement* head, TStream& stream) {
       }
     }
   }
+  flush();
 }
 
 // --- Reading -------------------------------------------------------------------------------------
@@ -106,6 +115,24 @@ public:
   }
 
   bool AtEnd() { return pos_ == end_ && !Fill(); }
+
+  // Appends the bytes up to the next `stop` byte to text and consumes the stop byte; false when
+  // the data ends first.
+  bool ReadUntil(char stop, std::string& text) {
+    for (;;) {
+      if (pos_ == end_ && !Fill()) return false;
+      const char* from = buffer_ + pos_;
+      const void* found = std::memchr(from, stop, end_ - pos_);
+      const std::size_t n =
+          found ? static_cast<std::size_t>(static_cast<const char*>(found) - from) : end_ - pos_;
+      text.append(from, n);
+      pos_ += n;
+      if (found) {
+        ++pos_;
+        return true;
+      }
+    }
+  }
 
   // Reads up to n bytes, returning how many there were.
   std::size_t Skip(std::size_t n) {
@@ -157,15 +184,12 @@ private:
 
   TText ReadTextField() {
     TText text;
-    for (;;) {
-      const int byte = in_.Get();
-      if (byte < 0)
-        throw TStreamError(kReadError);
-      if (byte == kTextEnd)
-        return text;
-      if (byte != 0)
-        text += static_cast<char>(byte);
-    }
+    if (!in_.ReadUntil(kTextEnd, text))
+      throw TStreamError(kReadError);
+    // Zero bytes are skipped.
+    if (std::memchr(text.data(), 0, text.size()))
+      text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+    return text;
   }
 
   // Reads a tag; only the first byte is looked at.
@@ -311,7 +335,8 @@ void CheckSavable(const TBlock& root) {
     const TElement* e = stack.back();
     stack.pop_back();
     for (; e; e = e->Next) {
-      if (e->Text.find_first_of(std::string("\0\x01", 2)) != std::string::npos)
+      if (std::memchr(e->Text.data(), 0, e->Text.size()) ||
+          std::memchr(e->Text.data(), kTextEnd, e->Text.size()))
         throw TStreamError("Ein Text enthält ein Steuerzeichen (0x00 oder 0x01), das eine "
                            "Struktogramm-Datei nicht speichern kann; es wurde nichts geschrieben.");
       if (const TBlock* block = As<TBlock>(e)) {

@@ -545,9 +545,8 @@ const TElement* TFigurePass::HitChain(const TElement* e, TPoint p, int32_t x, in
 
 TSize Measure(const TElement& e, TSurface& surface, TDisplayOptions& display,
               TRenderOptions options) {
-  // One measurement visits every figure once; only drawing and hit testing measure again.
-  (void)options;
-  return TFigurePass(surface, display, false).Measure(e);
+  // Without the cache a nested figure is measured again for every level that holds it.
+  return TFigurePass(surface, display, options.cacheSizes).Measure(e);
 }
 
 void Draw(const TElement& e, TSurface& surface, TPoint anchor, TDisplayOptions& display,

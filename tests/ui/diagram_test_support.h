@@ -113,8 +113,8 @@ protected:
 
   int Snapshots() const { return form->History.Count(); }
   std::string NewestSnapshot() const {
-    const TBlock* newest = form->History.Snapshot(1);
-    return newest ? Shape(newest) : std::string("-");
+    const TOwned<TBlock> newest = form->History.Snapshot(1);
+    return newest ? Shape(newest.get()) : std::string("-");
   }
 
   // A point in window coordinates where the window's hit test yields target (with the given

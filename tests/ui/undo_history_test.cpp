@@ -28,7 +28,7 @@ protected:
     return true;
   }
   std::string Title(int position) const {
-    const TBlock* s = history.Snapshot(position);
+    const TOwned<TBlock> s = history.Snapshot(position);
     return s ? s->Text : std::string("none");
   }
 };

@@ -276,15 +276,16 @@ void TForm1::paintEvent(QPaintEvent* event) {
 }
 
 void TForm1::RepaintNow() {
-  // The whole figure is drawn, not only the visible part, so the selection's rectangle is
-  // recorded wherever it lies.
-  QImage image = ScratchImage(*this, viewport()->size());
+  // The visible part is drawn; the selection's rectangle is recorded wherever it lies, as a
+  // drawing of the whole figure would record it.
+  const QSize visible = viewport()->size();
+  QImage image = ScratchImage(*this, visible);
   {
     QPainter painter(&image);
     QtSurface surface(painter, DiagramFont());
-    const TSize size = Measure(*Root, surface, *Display);
-    DisplayStruktogramm(surface, TPoint{size.cx / 2 + 30 - horizontalScrollBar()->value(),
-                                        15 - verticalScrollBar()->value()});
+    const TRect clip{0, 0, visible.width(), visible.height()};
+    PaintStruktogramm(surface, *Root, *Display,
+                      TPoint{horizontalScrollBar()->value(), verticalScrollBar()->value()}, &clip);
   }
   viewport()->update();
 }

@@ -5,13 +5,15 @@
 #include "model/element.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 class TUndoHistory {
 public:
   static constexpr int kSize = 10;
 
-  // Discards the snapshots stepped back over, then records a deep copy of program as the newest,
-  // dropping the oldest when all ten positions are taken.
+  // Discards the snapshots stepped back over, then records program as the newest, dropping the
+  // oldest when all ten positions are taken.
   void PushUndo(const TBlock& program);
   // Disposes of the newest snapshot and closes the gap; position 10 becomes empty.
   void DropNewestUndo();
@@ -23,12 +25,14 @@ public:
   // Disposes of every snapshot; UndoPosition becomes 0.
   void Clear();
 
-  // The snapshot at position 1..10, or nullptr.
-  const TBlock* Snapshot(int position) const;
+  // A copy of the snapshot at position 1..10, or nullptr.
+  TOwned<TBlock> Snapshot(int position) const;
   int Count() const;
   int32_t UndoPosition() const { return UndoPosition_; }
 
 private:
-  TOwned<TBlock> History[kSize];  // position p stored at p - 1
+  // A snapshot is held as the document's file bytes: taking, keeping and dropping those costs a
+  // fraction of a deep copy of the tree, and reading them back gives the same tree.
+  std::optional<std::string> History[kSize];  // position p stored at p - 1
   int32_t UndoPosition_ = 0;
 };

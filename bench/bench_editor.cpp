@@ -1,0 +1,213 @@
+// SPDX-License-Identifier: MIT
+// The editor's own work on large programs: opening a file up to the first painted window, and
+// the interactive steps (click, arrow key, insert, delete, undo, collapse) each up to the
+// repainted window, on a headless platform.
+#include "bench/program_generator.h"
+#include "model/structogram_file.h"
+#include "ui/diagram/tform1.h"
+#include "ui/diagram/tform3.h"
+#include "ui/main/tform2.h"
+#include "ui/main/windowing_services.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+
+namespace {
+
+// Every dialog confirmed as it stands; nothing else asked.
+class TConfirmingServices : public TWindowingServices {
+public:
+  bool InputQuery(const QString&, const QString&, QString&) override { return true; }
+  void ShowMessage(const QString&, TMessageKind) override {}
+  TAnswer Ask(const QString&) override { return TAnswer::No; }
+  std::optional<QString> OpenFileName(const QString&) override { return std::nullopt; }
+  std::optional<QString> SaveFileName(const QString&, const QString&) override {
+    return std::nullopt;
+  }
+  QPrinter& Printer() override { std::abort(); }
+  bool PrintDialog() override { return false; }
+  void SetClipboardText(const QString&) override {}
+};
+
+using TClock = std::chrono::steady_clock;
+
+// A file per program kind, written once.
+QString ProgramFile(int kind) {
+  static QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("p%1.str").arg(kind));
+  if (!QFile::exists(path)) {
+    TOwned<TBlock> root = kind == 0   ? OrdinaryProgram(0)
+                          : kind == 1 ? StatementChain(100000)
+                          : kind == 2 ? OrdinaryProgram(100000)
+                                      : StatementChain(100000, "Anweisung");
+    SaveDocumentFile(*root, path.toStdString());
+  }
+  return path;
+}
+
+// True once the window's drawing area has been painted.
+class TPaintWatch : public QObject {
+public:
+  bool painted = false;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted = true;
+    return false;
+  }
+};
+
+// From starting the main window with a file to its first diagram window painted: 0 an empty
+// program, 1 a chain of 100 000 statements with texts of their own, 2 an ordinary program of
+// 100 000 elements, 3 a chain of 100 000 statements all alike.
+void BM_OpenToFirstPaint(benchmark::State& state) {
+  const QString file = ProgramFile(static_cast<int>(state.range(0)));
+  TConfirmingServices services;
+  for (auto _ : state) {
+    const auto start = TClock::now();
+    auto form = std::make_unique<TForm2>(services, file);
+    TPaintWatch watch;
+    form->show();
+    const bool painted = QTest::qWaitFor([&] {
+      TForm1* first = form->FirstWindow();
+      if (first && !watch.parent()) {
+        watch.setParent(first);
+        first->viewport()->installEventFilter(&watch);
+      }
+      return watch.painted;
+    });
+    if (!painted) state.SkipWithError("kein Fenster gezeichnet");
+    state.SetIterationTime(std::chrono::duration<double>(TClock::now() - start).count());
+    watch.setParent(nullptr);
+    form.reset();
+  }
+}
+
+// One editor on an ordinary program of 100 000 elements, kept for all step benchmarks.
+struct TEditor {
+  TConfirmingServices services;
+  std::unique_ptr<TForm2> form;
+  std::unique_ptr<TForm3> dialog;
+
+  TEditor() {
+    form = std::make_unique<TForm2>(services, ProgramFile(2));
+    dialog = std::make_unique<TForm3>();
+    form->SetCountingLoopDialog(dialog.get());
+    form->show();
+    (void)QTest::qWaitForWindowExposed(form.get());
+    First().SubWindow()->showMaximized();
+    QApplication::processEvents();
+  }
+  TForm1& First() { return *form->FirstWindow(); }
+  // The repaint the step asked for, done now, so it counts.
+  void Repaint() {
+    for (TForm1* w : form->DiagramWindows()) w->viewport()->repaint();
+  }
+  void Select(TElement* e) {
+    First().Display->ClearSelection();
+    First().Display->AddSelection(e);
+  }
+};
+
+// Made on first use; goes before the application object does.
+std::unique_ptr<TEditor> gEditor;
+TEditor& Editor() {
+  if (!gEditor) gEditor = std::make_unique<TEditor>();
+  return *gEditor;
+}
+
+template <class Step> void Measure(benchmark::State& state, Step step) {
+  TEditor& editor = Editor();
+  for (auto _ : state) {
+    const auto start = TClock::now();
+    step(editor);
+    editor.Repaint();
+    state.SetIterationTime(std::chrono::duration<double>(TClock::now() - start).count());
+  }
+}
+
+void BM_Click(benchmark::State& state) {
+  int i = 0;
+  Measure(state, [&](TEditor& e) {
+    TShiftState left;
+    left.Left = true;
+    e.First().FormMouseDown(nullptr, Qt::LeftButton, left, 60 + (i++ % 3) * 40, 40);
+    e.First().FormMouseUp(nullptr, Qt::LeftButton, left, 60, 40);
+  });
+}
+
+void BM_ArrowDown(benchmark::State& state) {
+  Measure(state, [](TEditor& e) {
+    int key = 40;
+    e.First().FormKeyDown(nullptr, key, {});
+  });
+}
+
+void BM_InsertStatement(benchmark::State& state) {
+  Measure(state, [](TEditor& e) {
+    e.Select(e.form->Program->Body);
+    e.First().Einfuegen(e.First().Anweisung);
+  });
+}
+
+void BM_Delete(benchmark::State& state) {
+  Measure(state, [](TEditor& e) {
+    e.Select(e.form->Program->Body);
+    e.First().Loeschen(nullptr);
+  });
+}
+
+void BM_Undo(benchmark::State& state) {
+  TEditor& editor = Editor();
+  for (auto _ : state) {
+    state.PauseTiming();
+    editor.Select(editor.form->Program->Body);
+    editor.First().Loeschen(nullptr);  // a change to take back
+    editor.Repaint();
+    state.ResumeTiming();
+    const auto start = TClock::now();
+    editor.form->Rckgngig1Click(nullptr);
+    editor.Repaint();
+    state.SetIterationTime(std::chrono::duration<double>(TClock::now() - start).count());
+  }
+}
+
+void BM_Collapse(benchmark::State& state) {
+  Measure(state, [](TEditor& e) {
+    TElement* block = e.form->Program->Body;
+    while (block && block->Kind() != TKind::Block) block = block->Next;
+    e.Select(block);
+    e.First().ChangeDisplay();
+  });
+}
+
+// Once each, as a freshly started program meets them: run each in a process of its own with
+// --benchmark_filter=OpenToFirstPaint/N/ to time what a user waits for.
+BENCHMARK(BM_OpenToFirstPaint)->DenseRange(0, 3)->UseManualTime()->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Click)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ArrowDown)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InsertStatement)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Delete)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Undo)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Collapse)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  Editor();  // set up before any step is timed
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  gEditor.reset();
+  return 0;
+}
