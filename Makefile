@@ -4,7 +4,12 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps build run test test-asan bench clean
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+STRESS_SEEDS ?= 20
+STRESS_STEPS ?= 5000
+
+.PHONY: all deps build run test build-asan test-asan fuzz stress bench clean
 
 all: build
 
@@ -22,14 +27,32 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error -j $(JOBS)
 
-# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
-test-asan: deps
+build-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSTRUKT_SANITIZE=ON -DSTRUKT_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: build-asan
 	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --test-dir $(ASAN_BUILD) --output-on-failure --no-tests=error -j $(JOBS)
+
+# Both fuzz targets for FUZZ_SECONDS each, built with clang's libFuzzer under ASan and UBSan.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTRUKT_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	bash scripts/run-fuzzers.sh $(CURDIR)/$(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Random editing through the windows for STRESS_SEEDS seeds of STRESS_STEPS steps, under the
+# sanitizers.
+stress: build-asan
+	for seed in $$(seq 1 $(STRESS_SEEDS)); do \
+	  echo "== Startwert $$seed"; \
+	  QT_QPA_PLATFORM=offscreen STRUKT_RANDOM_SEED=$$seed STRUKT_RANDOM_STEPS=$(STRESS_STEPS) \
+	  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	  ./$(ASAN_BUILD)/tests/ui/random_editing_test || exit 1; \
+	done
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation qt6-translations-l10n
   libpng-dev
+  clang libclang-rt-14-dev llvm
   xvfb xauth imagemagick openbox xdotool x11-utils
 )
 

@@ -13,8 +13,11 @@
 // What is wrong with the trees under roots (a document and the blocks kept beside it), or an
 // empty text when every invariant holds: every element in exactly one place, no cycles, the
 // flags as each element's place demands, whole branches, texts a file can hold, nesting within
-// the limit. The first root is a document root (not Independent, not Bracketed, no successor).
-inline std::string TreeInvariantViolation(const std::vector<const TElement*>& roots) {
+// the limit. The first root is a document root (not Independent, not Bracketed).
+// A tree read from a file may also hold what the reader accepts but the editor never makes:
+// successors of branch blocks, and records after the program's own (pass asLoaded).
+inline std::string TreeInvariantViolation(const std::vector<const TElement*>& roots,
+                                          bool asLoaded = false) {
   std::unordered_set<const TElement*> seen;
   // Chains to check, with what their place demands of a block heading them.
   struct TChain {
@@ -38,7 +41,7 @@ inline std::string TreeInvariantViolation(const std::vector<const TElement*>& ro
       if (documentRoot || branch) {
         if (e->Kind() != TKind::Block) return "a document root or branch that is no block";
         if (e->Independent) return "a document root or branch block is independent";
-        if (e->Next) return "a document root or branch block has a successor: " + e->Text;
+        if (e->Next && !asLoaded) return "a root or branch block has a successor: " + e->Text;
         const bool bracketed = static_cast<const TBlock*>(e)->Bracketed;
         if (bracketed != (chain.place == TChain::Branch))
           return "Bracketed wrong on " + e->Text;
