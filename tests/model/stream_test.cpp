@@ -252,16 +252,47 @@ TEST_F(FileStreams, SaveKeepsTheOldFilesModeAndOwner) {
   EXPECT_EQ(Contents(path), Saved("x"));
 }
 
-// A disk that fills while saving: the old file stays as it was and the failure is told.
+// A disk that fills while saving or exporting: the old file stays as it was and the failure is
+// told.
 TEST_F(FileStreams, FullDiskLeavesTheOldFile) {
   fs::permissions(dir_, fs::perms::all);
   const std::string path = Path("voll.str");
-  Write("voll.str", "alter Inhalt");
-  fs::permissions(path, fs::perms::all);
   const std::string big(100000, 'x');
-  EXPECT_EQ(InChild([&] { return SaveResult(path, big); }, 4096), "Stream-Schreibfehler");
-  EXPECT_EQ(Contents(path), "alter Inhalt");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  for (bool exporting : {false, true}) {
+    Write("voll.str", "alter Inhalt");
+    fs::permissions(path, fs::perms::all);
+    const auto write = [&] {
+      if (!exporting) return SaveResult(path, big);
+      TOwned<TBlock> root = NewDocumentRoot();
+      AppendToBody(*root, TAnweisung::CreateWithText(big));
+      try {
+        ExportProgramFile(*root, path);
+      } catch (const TStreamError& e) {
+        return std::string(e.what());
+      }
+      return std::string("saved");
+    };
+    EXPECT_EQ(InChild(write, 4096), "Stream-Schreibfehler") << exporting;
+    EXPECT_EQ(Contents(path), "alter Inhalt");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  }
+}
+
+// A file the user may not read is refused with the system's message, as a missing one is.
+TEST_F(FileStreams, UnreadableFileIsReported) {
+  fs::permissions(dir_, fs::perms::all);
+  const std::string path = Path("geheim.str");
+  Write("geheim.str", "B:x\x01\x02\x02");
+  fs::permissions(path, fs::perms::none);
+  EXPECT_EQ(InChild([&] {
+              try {
+                LoadDocumentFile(path);
+              } catch (const TStreamError& e) {
+                return std::string(e.what());
+              }
+              return std::string("geladen");
+            }),
+            "Datei " + path + " kann nicht geöffnet werden");
 }
 
 } // namespace

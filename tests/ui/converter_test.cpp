@@ -7,7 +7,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <random>
 #include <string>
+#include <utility>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -160,6 +165,36 @@ TEST_F(Converter, DeeplyNestedFileIsRefusedNotCrashed) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "Die Datei ist zu tief verschachtelt (mehr als 2000 Ebenen).\n");
   EXPECT_EQ(Read(Path("out.pas")), "(missing)");
+}
+
+// Big files that are no structograms are refused or read as the reading rules say, with one
+// line of explanation, and without the memory growing far beyond the file.
+TEST_F(Converter, LargeFilesThatAreNoStructogramsStayWithinMemory) {
+  const size_t size = 50u << 20;
+  std::string random(size, '\0');
+  std::mt19937 rng(5);
+  for (char& c : random) c = static_cast<char>(rng());
+  std::string text;
+  while (text.size() < size) text += "Eine Zeile Text ohne Steuerzeichen, wie ein Brief.\n";
+  std::string image = "P6\n4096 4096\n255\n";
+  while (image.size() < size) image += static_cast<char>(image.size() * 7 % 256);
+  const std::pair<const char*, const std::string*> files[] = {
+      {"zufall.str", &random}, {"text.str", &text}, {"bild.str", &image}};
+  for (const auto& [name, bytes] : files) {
+    SCOPED_TRACE(name);
+    Write(Path(name), *bytes);
+    const TRun run = Run(Path("out.str"), Path(name));
+    EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 1) << run.exitCode;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), run.err.empty() ? 0 : 1)
+        << run.err;
+    if (run.exitCode == 1) {
+      EXPECT_EQ(Read(Path("out.str")), "(missing)");
+    }
+    QFile::remove(QString::fromStdString(Path("out.str")));
+  }
+  rusage children{};
+  getrusage(RUSAGE_CHILDREN, &children);
+  EXPECT_LT(children.ru_maxrss, 600 * 1024) << "KiB";
 }
 
 TEST_F(Converter, PicturesAreHandedToThePictureExport) {

@@ -352,18 +352,21 @@ TEST_F(TForm2Test, SaveAndExportWriteThroughLinks) {
   }
 }
 
+// A file gone since it was chosen, or a folder chosen as a file: the document stays.
 TEST_F(TForm2Test, FailedLoadIsReportedAndKeepsTheDocument) {
   Start();
   TBlock* program = form->Program.get();
-  const QString missing = Path("nirgends.str");
-  services.FileAnswers = {missing};
-  Action("Struktogrammladen1")->trigger();
-  ASSERT_EQ(services.Messages.size(), 1u);
-  EXPECT_EQ(services.Messages[0].kind, TMessageKind::Error);
-  EXPECT_EQ(services.Messages[0].text,
-            QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(missing));
-  EXPECT_EQ(form->Program.get(), program);
-  EXPECT_EQ(First().Root, program);
+  for (const QString& chosen : {Path("nirgends.str"), dir.path()}) {
+    services.Messages.clear();
+    services.FileAnswers = {chosen};
+    Action("Struktogrammladen1")->trigger();
+    ASSERT_EQ(services.Messages.size(), 1u);
+    EXPECT_EQ(services.Messages[0].kind, TMessageKind::Error);
+    EXPECT_EQ(services.Messages[0].text,
+              QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(chosen));
+    EXPECT_EQ(form->Program.get(), program);
+    EXPECT_EQ(First().Root, program);
+  }
 }
 
 TEST_F(TForm2Test, PrintsTheActiveWindowIntoAPdf) {
