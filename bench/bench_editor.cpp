@@ -59,7 +59,8 @@ class TPaintWatch : public QObject {
 public:
   bool painted = false;
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) painted = true;
+    if (event->type() == QEvent::Paint)
+      painted = true;
     return false;
   }
 };
@@ -83,7 +84,8 @@ void BM_OpenToFirstPaint(benchmark::State& state) {
       }
       return watch.painted;
     });
-    if (!painted) state.SkipWithError("kein Fenster gezeichnet");
+    if (!painted)
+      state.SkipWithError("kein Fenster gezeichnet");
     state.SetIterationTime(std::chrono::duration<double>(TClock::now() - start).count());
     watch.setParent(nullptr);
     form.reset();
@@ -108,7 +110,8 @@ struct TEditor {
   TForm1& First() { return *form->FirstWindow(); }
   // The repaint the step asked for, done now, so it counts.
   void Repaint() {
-    for (TForm1* w : form->DiagramWindows()) w->viewport()->repaint();
+    for (TForm1* w : form->DiagramWindows())
+      w->viewport()->repaint();
   }
   void Select(TElement* e) {
     First().Display->ClearSelection();
@@ -119,7 +122,8 @@ struct TEditor {
 // Made on first use; goes before the application object does.
 std::unique_ptr<TEditor> gEditor;
 TEditor& Editor() {
-  if (!gEditor) gEditor = std::make_unique<TEditor>();
+  if (!gEditor)
+    gEditor = std::make_unique<TEditor>();
   return *gEditor;
 }
 
@@ -169,7 +173,7 @@ void BM_Undo(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     editor.Select(editor.form->Program->Body);
-    editor.First().Loeschen(nullptr);  // a change to take back
+    editor.First().Loeschen(nullptr); // a change to take back
     editor.Repaint();
     state.ResumeTiming();
     const auto start = TClock::now();
@@ -182,7 +186,8 @@ void BM_Undo(benchmark::State& state) {
 void BM_Collapse(benchmark::State& state) {
   Measure(state, [](TEditor& e) {
     TElement* block = e.form->Program->Body;
-    while (block && block->Kind() != TKind::Block) block = block->Next;
+    while (block && block->Kind() != TKind::Block)
+      block = block->Next;
     e.Select(block);
     e.First().ChangeDisplay();
   });
@@ -190,7 +195,10 @@ void BM_Collapse(benchmark::State& state) {
 
 // Once each, as a freshly started program meets them: run each in a process of its own with
 // --benchmark_filter=OpenToFirstPaint/N/ to time what a user waits for.
-BENCHMARK(BM_OpenToFirstPaint)->DenseRange(0, 3)->UseManualTime()->Iterations(1)
+BENCHMARK(BM_OpenToFirstPaint)
+    ->DenseRange(0, 3)
+    ->UseManualTime()
+    ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Click)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ArrowDown)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -199,13 +207,13 @@ BENCHMARK(BM_Delete)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Undo)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Collapse)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
-  Editor();  // set up before any step is timed
+  Editor(); // set up before any step is timed
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   gEditor.reset();

@@ -17,8 +17,9 @@ public:
 
   // Fills block with elements until the budget is spent or the chain is long enough.
   void Fill(TBlock& block, int& budget, int depth, int length) {
-    static const char* const texts[] = {"x := x + 1", "readln(a)", "s := s + a * i",
-                                        "writeln('Summe: ', s)", "i := i + 1", "a := b"};
+    static const char* const texts[] = {"x := x + 1",     "readln(a)",
+                                        "s := s + a * i", "writeln('Summe: ', s)",
+                                        "i := i + 1",     "a := b"};
     static const char* const conditions[] = {"a < b", "i <= n", "x > 0", "weiter"};
     for (int i = 0; i < length && budget > 0; ++i) {
       --budget;
@@ -33,10 +34,18 @@ public:
       } else if (kind < 19) {
         TBedingung* loop = nullptr;
         switch (kind) {
-        case 15: loop = Append(block, TWhile::CreateWithText(conditions[rng_() % 4])); break;
-        case 16: loop = Append(block, TFor::CreateWithText("i := 1 bis n")); break;
-        case 17: loop = Append(block, TDoWhile::CreateWithText(conditions[rng_() % 4])); break;
-        default: loop = Append(block, TRepeat::CreateWithText(conditions[rng_() % 4])); break;
+        case 15:
+          loop = Append(block, TWhile::CreateWithText(conditions[rng_() % 4]));
+          break;
+        case 16:
+          loop = Append(block, TFor::CreateWithText("i := 1 bis n"));
+          break;
+        case 17:
+          loop = Append(block, TDoWhile::CreateWithText(conditions[rng_() % 4]));
+          break;
+        default:
+          loop = Append(block, TRepeat::CreateWithText(conditions[rng_() % 4]));
+          break;
         }
         Fill(*loop->Branch1, budget, depth - 1, inner());
       } else {
@@ -50,7 +59,7 @@ private:
   std::mt19937 rng_;
 };
 
-}  // namespace program_generator_detail
+} // namespace program_generator_detail
 
 // An ordinary program of n elements (branch and body blocks of decisions and loops not
 // counted): one long chain, the same for the same n and seed.
@@ -60,7 +69,8 @@ inline TOwned<TBlock> OrdinaryProgram(int n, unsigned seed = 1) {
   root->Bracketed = false;
   program_generator_detail::TGenerator generator(seed);
   int budget = n;
-  while (budget > 0) generator.Fill(*root, budget, 10, budget);
+  while (budget > 0)
+    generator.Fill(*root, budget, 10, budget);
   return root;
 }
 
@@ -72,9 +82,11 @@ inline TOwned<TBlock> StatementChain(int n, const std::string& text = std::strin
   TElement* last = nullptr;
   for (int i = 0; i < n; ++i) {
     TElement* e =
-        TAnweisung::CreateWithText(text.empty() ? "x := x + " + std::to_string(i) : text)
-            .release();
-    if (last) last->Next = e; else root->Body = e;
+        TAnweisung::CreateWithText(text.empty() ? "x := x + " + std::to_string(i) : text).release();
+    if (last)
+      last->Next = e;
+    else
+      root->Body = e;
     last = e;
   }
   return root;

@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(argv[i]))
-      if (entry.is_regular_file()) files.push_back(entry.path());
+      if (entry.is_regular_file())
+        files.push_back(entry.path());
     for (const auto& file : files) {
       std::ifstream in(file, std::ios::binary);
       const std::string bytes((std::istreambuf_iterator<char>(in)), {});

@@ -12,8 +12,8 @@
 #include "render/figures.h"
 #include "tests/tree_invariants.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -44,7 +44,8 @@ size_t CountElements(const TElement* head) {
     stack.pop_back();
     for (; e; e = e->Next) {
       ++n;
-      if (const TBlock* b = As<TBlock>(e)) stack.push_back(b->Body);
+      if (const TBlock* b = As<TBlock>(e))
+        stack.push_back(b->Body);
       if (const TBedingung* c = As<TBedingung>(e)) {
         stack.push_back(c->Branch1);
         stack.push_back(c->Branch2);
@@ -93,7 +94,8 @@ public:
   void MoveTo(int32_t, int32_t) override {}
   void LineTo(int32_t, int32_t) override { ++drawn; }
   void Polygon(const TPoint*, int count) override {
-    if (count < 3) Fault("Vieleck mit weniger als drei Ecken");
+    if (count < 3)
+      Fault("Vieleck mit weniger als drei Ecken");
     ++drawn;
   }
   void Rectangle(int32_t l, int32_t t, int32_t r, int32_t b) override { Box(l, t, r, b); }
@@ -106,7 +108,8 @@ public:
 
 private:
   void Box(int32_t l, int32_t t, int32_t r, int32_t b) {
-    if (r < l || b < t) Fault("Rechteck mit vertauschten Kanten");
+    if (r < l || b < t)
+      Fault("Rechteck mit vertauschten Kanten");
     ++drawn;
   }
   TColor pen_ = kBlack, brush_ = kWhite, font_ = kBlack;
@@ -128,12 +131,14 @@ void Render(TBlock& root, size_t elements, const uint8_t* data, size_t size) {
       std::vector<TBlock*> blocks = Blocks(root);
       for (size_t i = 0; i < blocks.size() && display.CollapsedCount < 100; i += 3)
         display.ToggleCollapsed(blocks[i]);
-      if (!blocks.empty()) display.AddSelection(blocks[size % blocks.size()]);
+      if (!blocks.empty())
+        display.AddSelection(blocks[size % blocks.size()]);
     }
     const TSize cached = Measure(root, surface, display);
     if (elements < 500 && !(Measure(root, surface, display, {false}) == cached))
       Fault("Maße mit und ohne Zwischenspeicher verschieden");
-    if (cached.cx < 0 || cached.cy < 0) Fault("negative Maße");
+    if (cached.cx < 0 || cached.cy < 0)
+      Fault("negative Maße");
     const TPoint anchor{cached.cx / 2 + 30, 15};
     surface.SetBrushColor(kScreenBackground);
     Draw(root, surface, anchor, display);
@@ -147,7 +152,8 @@ void Render(TBlock& root, size_t elements, const uint8_t* data, size_t size) {
       const int32_t px = static_cast<int32_t>(x % static_cast<uint32_t>(cached.cx + 61));
       const int32_t py = static_cast<int32_t>(y % static_cast<uint32_t>(cached.cy + 31));
       TElement* hit = HitTestStruktogramm(surface, root, display, px, py);
-      if (hit && !SlowContains(root, *hit)) Fault("Treffer außerhalb des Baums");
+      if (hit && !SlowContains(root, *hit))
+        Fault("Treffer außerhalb des Baums");
       if (display.DropAfter && (!hit || hit->Kind() != TKind::Block || !hit->Independent))
         Fault("DropAfter bei einem Ziel, hinter das nichts gelegt werden kann");
     }
@@ -159,28 +165,33 @@ void Check(const std::string& bytes, const uint8_t* data, size_t size) {
   try {
     first = Load(bytes);
   } catch (const TStreamError&) {
-    return;  // a read error or the nesting limit: refused cleanly
+    return; // a read error or the nesting limit: refused cleanly
   }
   TBlock& root = *first.Root;
   const std::vector<const TElement*> roots{&root};
   const std::string violation = TreeInvariantViolation(roots, /*asLoaded=*/true);
-  if (!violation.empty()) Fault("geladener Baum: " + violation);
+  if (!violation.empty())
+    Fault("geladener Baum: " + violation);
 
   const std::string saved = Save(root);
   TLoadResult second = Load(saved);
-  if (second.Damaged) Fault("gespeicherte Datei liest sich als beschädigt");
-  if (Save(*second.Root) != saved) Fault("Speichern nach Laden ergibt andere Bytes");
+  if (second.Damaged)
+    Fault("gespeicherte Datei liest sich als beschädigt");
+  if (Save(*second.Root) != saved)
+    Fault("Speichern nach Laden ergibt andere Bytes");
 
   const std::string pascal = ExportProgram(root);
-  if (pascal != ExportProgram(*second.Root)) Fault("Pascal-Export nach Laden verschieden");
+  if (pascal != ExportProgram(*second.Root))
+    Fault("Pascal-Export nach Laden verschieden");
 
   TOwned<TBlock> copy = CreateCopy(root);
-  if (Save(*copy) != saved) Fault("Kopie speichert sich anders");
+  if (Save(*copy) != saved)
+    Fault("Kopie speichert sich anders");
 
   Render(root, CountElements(&root), data, size);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string bytes;

@@ -33,7 +33,8 @@ void Collect(const TElement* head, std::vector<TElement*>& out) {
     stack.pop_back();
     for (; e; e = e->Next) {
       out.push_back(const_cast<TElement*>(e));
-      if (const TBlock* b = As<TBlock>(e)) stack.push_back(b->Body);
+      if (const TBlock* b = As<TBlock>(e))
+        stack.push_back(b->Body);
       if (const TBedingung* c = As<TBedingung>(e)) {
         stack.push_back(c->Branch2);
         stack.push_back(c->Branch1);
@@ -44,12 +45,18 @@ void Collect(const TElement* head, std::vector<TElement*>& out) {
 
 TOwned<TElement> MakeKind(unsigned kind, const std::string& text) {
   switch (kind % 6) {
-  case 0: return TAnweisung::CreateWithText(text);
-  case 1: return TIf::CreateWithText(text);
-  case 2: return TWhile::CreateWithText(text);
-  case 3: return TFor::CreateWithText(text);
-  case 4: return TDoWhile::CreateWithText(text);
-  default: return TRepeat::CreateWithText(text);
+  case 0:
+    return TAnweisung::CreateWithText(text);
+  case 1:
+    return TIf::CreateWithText(text);
+  case 2:
+    return TWhile::CreateWithText(text);
+  case 3:
+    return TFor::CreateWithText(text);
+  case 4:
+    return TDoWhile::CreateWithText(text);
+  default:
+    return TRepeat::CreateWithText(text);
   }
 }
 
@@ -75,10 +82,12 @@ struct TWindow {
 class TSession {
 public:
   TSession() : doc_(NewDocument()) {
-    for (TWindow& w : windows_) w.root = doc_.get();
+    for (TWindow& w : windows_)
+      w.root = doc_.get();
   }
   ~TSession() {
-    for (TWindow& w : windows_) w.display = TDisplayOptions();
+    for (TWindow& w : windows_)
+      w.display = TDisplayOptions();
   }
 
   void Step(uint8_t op, uint8_t a, uint8_t b, const std::string& text) {
@@ -87,24 +96,29 @@ public:
     TElement* y = all_[b % all_.size()];
     const bool inDoc = InDocument(x);
     switch (op % 12) {
-    case 0:  // insert a new element at x, as the insertion command does
+    case 0: // insert a new element at x, as the insertion command does
       if (inDoc && all_.size() < 3000 && FitsNesting(InsertionLevel(*doc_, *x), b % 6 ? 1 : 0))
         x->Insert(MakeKind(b, text).release());
       break;
-    case 1: Delete(x); break;
-    case 2: Move(x, y, b & 1); break;
-    case 3:  // copy x alone and paste it at y
+    case 1:
+      Delete(x);
+      break;
+    case 2:
+      Move(x, y, b & 1);
+      break;
+    case 3: // copy x alone and paste it at y
       if (InDocument(y) && x != doc_.get() && all_.size() < 3000 &&
           FitsNesting(InsertionLevel(*doc_, *y), NestingDepth(*x))) {
         TOwned<TElement> copy = CreateCopy(*x);
         DisposeTree(copy->Next);
         copy->Next = nullptr;
         copy->Independent = true;
-        if (TBlock* block = As<TBlock>(copy.get())) block->Bracketed = true;
+        if (TBlock* block = As<TBlock>(copy.get()))
+          block->Bracketed = true;
         y->Insert(copy.release());
       }
       break;
-    case 4:  // refine a statement into a block
+    case 4: // refine a statement into a block
       if (inDoc && x->Kind() == TKind::Anweisung && FitsNesting(SuccessorLevel(*doc_, *x), 1)) {
         TBlock* block = TBlock::CreateWithText(x->Text).release();
         block->Next = x->Next;
@@ -113,26 +127,31 @@ public:
       }
       break;
     case 5:
-      if (TBlock* block = As<TBlock>(x)) windows_[b & 1].display.ToggleCollapsed(block);
+      if (TBlock* block = As<TBlock>(x))
+        windows_[b & 1].display.ToggleCollapsed(block);
       break;
     case 6:
       windows_[b & 1].display.ClearSelection();
       windows_[b & 1].display.AddSelection(x);
       break;
-    case 7: history_.PushUndo(*doc_); break;
+    case 7:
+      history_.PushUndo(*doc_);
+      break;
     case 8:
-      if (history_.CanStepBack()) Replace(history_.StepBack());
+      if (history_.CanStepBack())
+        Replace(history_.StepBack());
       break;
     case 9:
-      if (history_.Count() > history_.UndoPosition()) history_.DropNewestUndo();
+      if (history_.Count() > history_.UndoPosition())
+        history_.DropNewestUndo();
       break;
-    case 10:  // show a block in a window
+    case 10: // show a block in a window
       if (TBlock* block = As<TBlock>(x)) {
         windows_[b & 1].root = block;
         windows_[b & 1].display = TDisplayOptions();
       }
       break;
-    default:  // edit a text
+    default: // edit a text
       x->Text = text;
       break;
     }
@@ -151,7 +170,8 @@ private:
       return;
     }
     TElement* before = doc_->FindPredecessor(x);
-    if (!before) return;
+    if (!before)
+      return;
     const bool successor = before->Next == x;
     const TBlock* holder = As<TBlock>(before);
     const bool bodyHead = holder && holder->Body == x;
@@ -174,13 +194,15 @@ private:
   // Move as dragging does: refused into its own figure, for elements that cannot be dragged,
   // and beyond the nesting limit.
   void Move(TElement* x, TElement* target, bool after) {
-    if (!x->Independent || x == doc_.get() || !InDocument(x) || !InDocument(target)) return;
-    if (Contains(*x, *target)) return;
+    if (!x->Independent || x == doc_.get() || !InDocument(x) || !InDocument(target))
+      return;
+    if (Contains(*x, *target))
+      return;
     after = after && target->Kind() == TKind::Block && target->Independent;
-    const int32_t level = after || target->Kind() != TKind::Block
-                              ? SuccessorLevel(*doc_, *target)
-                              : InsertionLevel(*doc_, *target);
-    if (!FitsNesting(level, NestingDepth(*x))) return;
+    const int32_t level = after || target->Kind() != TKind::Block ? SuccessorLevel(*doc_, *target)
+                                                                  : InsertionLevel(*doc_, *target);
+    if (!FitsNesting(level, NestingDepth(*x)))
+      return;
     doc_->Detach(x);
     if (after) {
       x->Next = target->Next;
@@ -202,7 +224,8 @@ private:
   void CollectAll() {
     all_.clear();
     Collect(doc_.get(), all_);
-    for (const TOwned<TElement>& k : kept_) Collect(k.get(), all_);
+    for (const TOwned<TElement>& k : kept_)
+      Collect(k.get(), all_);
   }
 
   // The elements alive now: windows on a freed block close, deleted blocks no window shows any
@@ -227,22 +250,28 @@ private:
     live = std::unordered_set<const TElement*>(all_.begin(), all_.end());
     for (TWindow& w : windows_) {
       TDisplayOptions& d = w.display;
-      if (d.CurrentSelection() && !live.count(d.CurrentSelection())) d.ClearSelection();
+      if (d.CurrentSelection() && !live.count(d.CurrentSelection()))
+        d.ClearSelection();
       std::vector<TBlock*> stale;
       for (int32_t i = 0; i < d.CollapsedCount; ++i)
-        if (!live.count(d.Collapsed[i])) stale.push_back(d.Collapsed[i]);
-      for (TBlock* s : stale) d.ToggleCollapsed(s);
+        if (!live.count(d.Collapsed[i]))
+          stale.push_back(d.Collapsed[i]);
+      for (TBlock* s : stale)
+        d.ToggleCollapsed(s);
     }
   }
 
   void Check(uint8_t a, uint8_t b) {
     std::vector<const TElement*> roots{doc_.get()};
-    for (const TOwned<TElement>& k : kept_) roots.push_back(k.get());
+    for (const TOwned<TElement>& k : kept_)
+      roots.push_back(k.get());
     const std::string violation = TreeInvariantViolation(roots);
-    if (!violation.empty()) Fault(violation);
+    if (!violation.empty())
+      Fault(violation);
     const TElement* x = all_[a % all_.size()];
     const TElement* y = all_[b % all_.size()];
-    if (Contains(*x, *y) != SlowContains(*x, *y)) Fault("Contains irrt");
+    if (Contains(*x, *y) != SlowContains(*x, *y))
+      Fault("Contains irrt");
     if (x != doc_.get() && InDocument(x)) {
       const TElement* before = doc_->FindPredecessor(x);
       const TBlock* block = As<TBlock>(before);
@@ -253,13 +282,16 @@ private:
     }
     const std::unordered_set<const TElement*> live(all_.begin(), all_.end());
     for (const TWindow& w : windows_) {
-      if (!live.count(w.root)) Fault("ein Fenster zeigt ein freigegebenes Element");
+      if (!live.count(w.root))
+        Fault("ein Fenster zeigt ein freigegebenes Element");
       for (int32_t i = 0; i < w.display.CollapsedCount; ++i)
-        if (!live.count(w.display.Collapsed[i])) Fault("Anzeige kennt freigegebenen Block");
+        if (!live.count(w.display.Collapsed[i]))
+          Fault("Anzeige kennt freigegebenen Block");
     }
     const std::string saved = Save(*doc_);
     TMemoryStream in(saved);
-    if (Save(*LoadDocument(in).Root) != saved) Fault("Speichern und Laden verschieden");
+    if (Save(*LoadDocument(in).Root) != saved)
+      Fault("Speichern und Laden verschieden");
   }
 
   TOwned<TBlock> doc_;
@@ -269,7 +301,7 @@ private:
   std::vector<TElement*> all_;
 };
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TSession session;
@@ -280,7 +312,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data) + from, std::min(textLength, size - from));
     // Texts reach the tree only as typed: control characters become spaces.
     for (char& c : text)
-      if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+      if (static_cast<unsigned char>(c) < 0x20)
+        c = ' ';
     session.Step(data[i], data[i + 1], data[i + 2], text);
   }
   return 0;

@@ -14,7 +14,8 @@
 
 // When data asks for a generated file, writes it to out and returns true.
 inline bool GeneratedInput(const uint8_t* data, size_t size, std::string& out) {
-  if (size < 7 || std::memcmp(data, "GEN", 3) != 0) return false;
+  if (size < 7 || std::memcmp(data, "GEN", 3) != 0)
+    return false;
   const unsigned kind = data[3] % 9;
   const uint32_t raw = data[4] | (uint32_t{data[5]} << 8) | (uint32_t{data[6]} << 16);
   // Mostly short runs, which are quick to check; a set top bit asks for up to 100 000.
@@ -23,43 +24,44 @@ inline bool GeneratedInput(const uint8_t* data, size_t size, std::string& out) {
   // Around the nesting limit: one below, at, or one past it, else the count itself.
   const uint32_t depth = raw % 4 == 3 ? count % 2100 : kMaxNestingDepth - 2 + raw % 3;
   const auto repeat = [&](const std::string& piece, uint32_t n) {
-    for (uint32_t i = 0; i < n; ++i) out += piece;
+    for (uint32_t i = 0; i < n; ++i)
+      out += piece;
   };
   out = "B:gesamtes Programm\x01";
   switch (kind) {
-  case 0:  // tags and chain ends only, no texts
+  case 0: // tags and chain ends only, no texts
     repeat(text.empty() ? std::string("A:") : text.substr(0, 2), count);
     break;
-  case 1:  // a long chain of statements
+  case 1: // a long chain of statements
     repeat("A:" + text + "\x01", count);
     out += "\x02\x02";
     break;
-  case 2:  // a long chain of loops, each with an empty body
+  case 2: // a long chain of loops, each with an empty body
     repeat("W:" + text + "\x01" + "B:b\x01\x02\x02\x02\x02", count);
     out += "\x02\x02";
     break;
-  case 3:  // loops each following the one before's body block: nesting without blocks
+  case 3: // loops each following the one before's body block: nesting without blocks
     repeat(std::string("W:\x01xx\x01\x02\x02", 9), count);
     break;
-  case 4:  // blocks nested around the limit
+  case 4: // blocks nested around the limit
     repeat("B:" + text + "\x01", depth);
     repeat("\x02\x02", depth + 1);
     break;
-  case 5:  // loops nested around the limit
+  case 5: // loops nested around the limit
     repeat("R:" + text + "\x01" + "B:r\x01", depth);
     repeat("\x02\x02\x02\x02", depth);
     out += "\x02\x02";
     break;
-  case 6:  // one text of up to eight megabytes
+  case 6: // one text of up to eight megabytes
     out += "A:" + std::string(count * 80 + text.size(), text.empty() ? 'x' : text[0]) + "\x01";
     out += "\x02\x02";
     break;
-  case 7:  // decisions, each in the no-branch of the one before
+  case 7: // decisions, each in the no-branch of the one before
     repeat("I:" + text + "\x01" + "B:j\x01\x02\x02\x02\x02" + "B:n\x01", depth);
     repeat("\x02\x02\x02\x02", depth);
     out += "\x02\x02";
     break;
-  default:  // the input's own bytes, repeated
+  default: // the input's own bytes, repeated
     repeat(text, count % 20000);
     break;
   }

@@ -25,15 +25,21 @@ template <class Visit> bool Walk(std::vector<TChain> stack, bool followFirstNext
     const bool followNext = followFirstNext || !first;
     first = false;
     for (const TElement* e = chain.head; e; e = followNext ? e->Next : nullptr) {
-      if (visit(e, chain.level)) return true;
+      if (visit(e, chain.level))
+        return true;
       if (const TBlock* block = As<TBlock>(e)) {
-        if (block->Body) stack.push_back({block->Body, chain.level + 1});
+        if (block->Body)
+          stack.push_back({block->Body, chain.level + 1});
       } else if (const TBedingung* cond = As<TBedingung>(e)) {
         for (const TBlock* branch : {cond->Branch2, cond->Branch1}) {
-          if (!branch) continue;
-          if (visit(branch, chain.level)) return true;
-          if (branch->Next) stack.push_back({branch->Next, chain.level + 1});
-          if (branch->Body) stack.push_back({branch->Body, chain.level + 1});
+          if (!branch)
+            continue;
+          if (visit(branch, chain.level))
+            return true;
+          if (branch->Next)
+            stack.push_back({branch->Next, chain.level + 1});
+          if (branch->Body)
+            stack.push_back({branch->Body, chain.level + 1});
         }
       }
     }
@@ -45,18 +51,20 @@ template <class Visit> bool Walk(std::vector<TChain> stack, bool followFirstNext
 // standing at its condition's level.
 bool LevelOf(const TBlock& root, const TElement& target, int32_t& level) {
   return Walk({{&root, 1}}, false, [&](const TElement* e, int32_t at) {
-    if (e != &target) return false;
+    if (e != &target)
+      return false;
     level = at;
     return true;
   });
 }
 
-}  // namespace
+} // namespace
 
 int32_t NestingDepth(const TElement& x) {
   int32_t deepest = 0;
   Walk({{&x, 1}}, false, [&](const TElement* e, int32_t level) {
-    if (e->Kind() == TKind::Block) deepest = std::max(deepest, level);
+    if (e->Kind() == TKind::Block)
+      deepest = std::max(deepest, level);
     return false;
   });
   return deepest;
@@ -64,14 +72,17 @@ int32_t NestingDepth(const TElement& x) {
 
 int32_t InsertionLevel(const TBlock& root, const TElement& target) {
   int32_t level = 0;
-  if (!LevelOf(root, target, level)) return -1;
+  if (!LevelOf(root, target, level))
+    return -1;
   return target.Kind() == TKind::Block ? level + 1 : level;
 }
 
 int32_t SuccessorLevel(const TBlock& root, const TElement& target) {
   int32_t level = 0;
-  if (!LevelOf(root, target, level)) return -1;
+  if (!LevelOf(root, target, level))
+    return -1;
   // A branch block's successors lie inside its condition, one level deeper.
-  if (target.Kind() == TKind::Block && !target.Independent && &target != &root) return level + 1;
+  if (target.Kind() == TKind::Block && !target.Independent && &target != &root)
+    return level + 1;
   return level;
 }

@@ -26,22 +26,27 @@ inline std::string TreeInvariantViolation(const std::vector<const TElement*>& ro
   };
   std::vector<TChain> stack;
   for (size_t i = roots.size(); i-- > 0;)
-    if (roots[i]) stack.push_back({roots[i], i == 0 ? TChain::Document : TChain::Kept});
+    if (roots[i])
+      stack.push_back({roots[i], i == 0 ? TChain::Document : TChain::Kept});
   while (!stack.empty()) {
     const TChain chain = stack.back();
     stack.pop_back();
     bool first = true;
     for (const TElement* e = chain.head; e; e = e->Next, first = false) {
-      if (!seen.insert(e).second) return "an element stands in two places or a chain is a cycle";
+      if (!seen.insert(e).second)
+        return "an element stands in two places or a chain is a cycle";
       if (e->Text.find('\0') != std::string::npos || e->Text.find('\x01') != std::string::npos)
         return "a text holds 0x00 or 0x01: " + e->Text;
-      const bool branch = first && (chain.place == TChain::Branch ||
-                                    chain.place == TChain::RepeatBranch);
+      const bool branch =
+          first && (chain.place == TChain::Branch || chain.place == TChain::RepeatBranch);
       const bool documentRoot = first && chain.place == TChain::Document;
       if (documentRoot || branch) {
-        if (e->Kind() != TKind::Block) return "a document root or branch that is no block";
-        if (e->Independent) return "a document root or branch block is independent";
-        if (e->Next && !asLoaded) return "a root or branch block has a successor: " + e->Text;
+        if (e->Kind() != TKind::Block)
+          return "a document root or branch that is no block";
+        if (e->Independent)
+          return "a document root or branch block is independent";
+        if (e->Next && !asLoaded)
+          return "a root or branch block has a successor: " + e->Text;
         const bool bracketed = static_cast<const TBlock*>(e)->Bracketed;
         if (bracketed != (chain.place == TChain::Branch))
           return "Bracketed wrong on " + e->Text;
@@ -49,20 +54,25 @@ inline std::string TreeInvariantViolation(const std::vector<const TElement*>& ro
         return "an element in a chain is not independent: " + e->Text;
       }
       if (const TBlock* block = As<TBlock>(e)) {
-        if (!block->Framed) return "a block is not framed";
+        if (!block->Framed)
+          return "a block is not framed";
         if (!branch && !documentRoot && !block->Bracketed && block->Independent)
           return "an independent block is not bracketed";
-        if (block->Body) stack.push_back({block->Body, TChain::Body});
+        if (block->Body)
+          stack.push_back({block->Body, TChain::Body});
       } else if (const TBedingung* cond = As<TBedingung>(e)) {
         const bool decision = e->Kind() == TKind::If;
-        if (cond->BranchCount != (decision ? 2 : 1)) return "BranchCount wrong";
+        if (cond->BranchCount != (decision ? 2 : 1))
+          return "BranchCount wrong";
         if (!cond->Branch1 || (decision != (cond->Branch2 != nullptr)))
           return "branches missing or surplus";
         if (const TDoWhile* post = As<TDoWhile>(e))
-          if (post->LoopOnYes != (e->Kind() == TKind::DoWhile)) return "LoopOnYes wrong";
+          if (post->LoopOnYes != (e->Kind() == TKind::DoWhile))
+            return "LoopOnYes wrong";
         stack.push_back(
             {cond->Branch1, e->Kind() == TKind::Repeat ? TChain::RepeatBranch : TChain::Branch});
-        if (cond->Branch2) stack.push_back({cond->Branch2, TChain::Branch});
+        if (cond->Branch2)
+          stack.push_back({cond->Branch2, TChain::Branch});
       }
     }
   }
@@ -75,19 +85,22 @@ inline std::string TreeInvariantViolation(const std::vector<const TElement*>& ro
 inline bool SlowContains(const TElement& a, const TElement& b) {
   std::vector<const TElement*> stack;
   const auto pushOwned = [&](const TElement* e) {
-    if (const TBlock* block = As<TBlock>(e)) stack.push_back(block->Body);
+    if (const TBlock* block = As<TBlock>(e))
+      stack.push_back(block->Body);
     if (const TBedingung* cond = As<TBedingung>(e)) {
       stack.push_back(cond->Branch1);
       stack.push_back(cond->Branch2);
     }
   };
-  if (&a == &b) return true;
+  if (&a == &b)
+    return true;
   pushOwned(&a);
   while (!stack.empty()) {
     const TElement* e = stack.back();
     stack.pop_back();
     for (; e; e = e->Next) {
-      if (e == &b) return true;
+      if (e == &b)
+        return true;
       pushOwned(e);
     }
   }

@@ -19,7 +19,8 @@ enum class TStep { Block, LoopBody, BranchSuccessor };
 
 // Appends one step below the chain that *slot ends, returning the slot of the deeper chain.
 TElement** Deeper(TElement** slot, TStep step) {
-  while (*slot) slot = &(*slot)->Next;
+  while (*slot)
+    slot = &(*slot)->Next;
   if (step == TStep::Block) {
     TBlock* b = TBlock::CreateWithText("b").release();
     *slot = b;
@@ -33,13 +34,14 @@ TElement** Deeper(TElement** slot, TStep step) {
 TOwned<TBlock> Nested(const std::vector<TStep>& steps) {
   TOwned<TBlock> root = NewDocumentRoot();
   TElement** slot = &root->Body;
-  for (TStep step : steps) slot = Deeper(slot, step);
+  for (TStep step : steps)
+    slot = Deeper(slot, step);
   return root;
 }
 
 std::string RawBytes(const TBlock& root) {
   TMemoryStream stream;
-  root.SaveToStream(stream);  // the bare writer, without the savability check
+  root.SaveToStream(stream); // the bare writer, without the savability check
   return stream.Data;
 }
 
@@ -87,7 +89,8 @@ TEST(Nesting, ReaderAndWriterAgreeWithTheCount) {
   std::mt19937 random(7);
   for (int round = 0; round < 6; ++round) {
     std::vector<TStep> steps(static_cast<size_t>(kMaxNestingDepth - 1 + round % 2));
-    for (TStep& step : steps) step = static_cast<TStep>(random() % 3);
+    for (TStep& step : steps)
+      step = static_cast<TStep>(random() % 3);
     TOwned<TBlock> root = Nested(steps);
     const int32_t depth = NestingDepth(*root);
     ASSERT_EQ(depth, kMaxNestingDepth + round % 2);
@@ -110,7 +113,8 @@ TEST(Nesting, ReaderAndWriterAgreeWithTheCount) {
 // the limit must stop the reader long before its stack runs out.
 TEST(Nesting, ChainOfBranchSuccessorsIsRefusedNotOverflowed) {
   std::string bytes = "B:gesamtes Programm\x01"s;
-  for (int i = 0; i < 100000; ++i) bytes += "W:\x01xx\x01\x02\x02"s;
+  for (int i = 0; i < 100000; ++i)
+    bytes += "W:\x01xx\x01\x02\x02"s;
   EXPECT_EQ(LoadOutcome(bytes), kTooDeep);
 }
 
@@ -128,9 +132,12 @@ TEST(Nesting, InsertionLevelPredictsTheNewDepth) {
       TElement* e = stack.back();
       stack.pop_back();
       all.push_back(e);
-      if (e->Next) stack.push_back(e->Next);
-      if (auto* b = As<TBlock>(e); b && b->Body) stack.push_back(b->Body);
-      if (auto* c = As<TBedingung>(e)) stack.push_back(c->Branch1);
+      if (e->Next)
+        stack.push_back(e->Next);
+      if (auto* b = As<TBlock>(e); b && b->Body)
+        stack.push_back(b->Body);
+      if (auto* c = As<TBedingung>(e))
+        stack.push_back(c->Branch1);
     }
     TElement* target = all[random() % all.size()];
     const bool after = random() % 2 && target != root.get();
@@ -156,4 +163,4 @@ TEST(Nesting, InsertionLevelPredictsTheNewDepth) {
   EXPECT_EQ(InsertionLevel(*root, *root), 2);
 }
 
-}  // namespace
+} // namespace

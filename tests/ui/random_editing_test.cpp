@@ -37,14 +37,22 @@ int EnvInt(const char* name, int fallback) {
 // Texts a user might type or paste: ordinary, with umlauts, with control characters, huge.
 QString OddText(std::mt19937& rng) {
   switch (rng() % 8) {
-  case 0: return QStringLiteral("x := x + 1");
-  case 1: return QStringLiteral("Größe ≤ 10 € “zitiert” ÄÖÜß");
-  case 2: return QStringLiteral("a") + QChar(1) + "b" + QChar(0) + "c\nd\te";
-  case 3: return QString(10000, QLatin1Char('w')) + QStringLiteral("ä");
-  case 4: return QString();
-  case 5: return QStringLiteral("i");
-  case 6: return QString::fromUcs4(U"\U0001F600 emoji");
-  default: return QStringLiteral("writeln('Hallo')");
+  case 0:
+    return QStringLiteral("x := x + 1");
+  case 1:
+    return QStringLiteral("Größe ≤ 10 € “zitiert” ÄÖÜß");
+  case 2:
+    return QStringLiteral("a") + QChar(1) + "b" + QChar(0) + "c\nd\te";
+  case 3:
+    return QString(10000, QLatin1Char('w')) + QStringLiteral("ä");
+  case 4:
+    return QString();
+  case 5:
+    return QStringLiteral("i");
+  case 6:
+    return QString::fromUcs4(U"\U0001F600 emoji");
+  default:
+    return QStringLiteral("writeln('Hallo')");
   }
 }
 
@@ -54,8 +62,10 @@ public:
   TRandomServices(std::mt19937& rng, const QTemporaryDir& dir) : rng_(rng), dir_(dir) {}
 
   bool InputQuery(const QString&, const QString&, QString& text) override {
-    if (rng_() % 4 == 0) return false;
-    if (rng_() % 3 != 0) text = OddText(rng_);
+    if (rng_() % 4 == 0)
+      return false;
+    if (rng_() % 3 != 0)
+      text = OddText(rng_);
     return true;
   }
   void ShowMessage(const QString&, TMessageKind) override { ++messages; }
@@ -66,18 +76,25 @@ public:
   std::optional<QString> OpenFileName(const QString&) override {
     static const char* const names[] = {"gespeichert0.str", "gespeichert1.str", "zufall.str",
                                         "kaputt.str",       "fehlt.str",        "gross.str"};
-    if (rng_() % 5 == 0) return std::nullopt;
-    if (rng_() % 10 == 0) return dir_.path();  // a folder
+    if (rng_() % 5 == 0)
+      return std::nullopt;
+    if (rng_() % 10 == 0)
+      return dir_.path(); // a folder
     const QString chosen = dir_.filePath(QLatin1String(names[rng_() % std::size(names)]));
-    if (std::getenv("STRUKT_RANDOM_DEBUG")) std::printf("laden %s\n", qPrintable(chosen));
+    if (std::getenv("STRUKT_RANDOM_DEBUG"))
+      std::printf("laden %s\n", qPrintable(chosen));
     return chosen;
   }
   std::optional<QString> SaveFileName(const QString&, const QString&) override {
     switch (rng_() % 5) {
-    case 0: return std::nullopt;
-    case 1: return dir_.filePath(QStringLiteral("kein/Ordner.str"));
-    case 2: return dir_.filePath(QStringLiteral("export.pas"));
-    default: return dir_.filePath(QStringLiteral("gespeichert%1.str").arg(rng_() % 2));
+    case 0:
+      return std::nullopt;
+    case 1:
+      return dir_.filePath(QStringLiteral("kein/Ordner.str"));
+    case 2:
+      return dir_.filePath(QStringLiteral("export.pas"));
+    default:
+      return dir_.filePath(QStringLiteral("gespeichert%1.str").arg(rng_() % 2));
     }
   }
   QPrinter& Printer() override {
@@ -107,7 +124,7 @@ protected:
   std::unique_ptr<TRandomServices> services;
   std::unique_ptr<TForm2> form;
   std::unique_ptr<TForm3> dialog;
-  QTimer responder;  // answers the counting-loop dialog whenever it is shown modally
+  QTimer responder; // answers the counting-loop dialog whenever it is shown modally
   int step = 0;
   // How far the walk got, reported at the end so a run that does nothing shows.
   size_t largestTree = 0;
@@ -144,21 +161,32 @@ protected:
   }
 
   void AnswerDialog() {
-    if (QApplication::activeModalWidget() != dialog.get() || !dialog->isVisible()) return;
+    if (QApplication::activeModalWidget() != dialog.get() || !dialog->isVisible())
+      return;
     for (QLineEdit* edit : {dialog->Edit1, dialog->Edit2, dialog->Edit3})
-      if (Pick(2)) edit->setText(OddText(rng).left(40));
+      if (Pick(2))
+        edit->setText(OddText(rng).left(40));
     switch (Pick(4)) {
-    case 0: QTest::mouseClick(dialog->Button1, Qt::LeftButton); break;
-    case 1: QTest::mouseClick(dialog->Button2, Qt::LeftButton); break;
-    case 2: QTest::keyClick(dialog->Edit2, Qt::Key_Escape); break;
-    default: dialog->close(); break;
+    case 0:
+      QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+      break;
+    case 1:
+      QTest::mouseClick(dialog->Button2, Qt::LeftButton);
+      break;
+    case 2:
+      QTest::keyClick(dialog->Edit2, Qt::Key_Escape);
+      break;
+    default:
+      dialog->close();
+      break;
     }
   }
 
   TForm1& SomeWindow() {
     const QList<TForm1*> windows = form->DiagramWindows();
     TForm1* w = windows[static_cast<int>(Pick(static_cast<unsigned>(windows.size())))];
-    if (w->SubWindow()->isMinimized()) w->SubWindow()->showNormal();
+    if (w->SubWindow()->isMinimized())
+      w->SubWindow()->showNormal();
     form->MdiArea()->setActiveSubWindow(w->SubWindow());
     return *w;
   }
@@ -179,8 +207,10 @@ protected:
   void TriggerSome(const QList<QAction*>& actions) {
     QList<QAction*> usable;
     for (QAction* a : actions)
-      if (a->isVisible() && !a->isSeparator() && !a->menu()) usable.append(a);
-    if (!usable.isEmpty()) usable[static_cast<int>(Pick(static_cast<unsigned>(usable.size())))]->trigger();
+      if (a->isVisible() && !a->isSeparator() && !a->menu())
+        usable.append(a);
+    if (!usable.isEmpty())
+      usable[static_cast<int>(Pick(static_cast<unsigned>(usable.size())))]->trigger();
   }
 
   QAction* MainAction(const char* name) {
@@ -188,22 +218,38 @@ protected:
   }
 
   enum class TStep {
-    Click, DoubleClick, Drag, Key, Popup, Menu, Toolbar, Undo, Load, New, Save, CloseWindow,
-    Resize, Scroll, Quit, View
+    Click,
+    DoubleClick,
+    Drag,
+    Key,
+    Popup,
+    Menu,
+    Toolbar,
+    Undo,
+    Load,
+    New,
+    Save,
+    CloseWindow,
+    Resize,
+    Scroll,
+    Quit,
+    View
   };
 
   // Weighted so that programs grow large enough to matter, yet every command comes up.
   TStep PickStep() {
     static const std::pair<TStep, unsigned> weights[] = {
-        {TStep::Click, 14},  {TStep::DoubleClick, 4}, {TStep::Drag, 10},      {TStep::Key, 10},
-        {TStep::Popup, 14},  {TStep::Menu, 6},        {TStep::Toolbar, 12},   {TStep::Undo, 4},
-        {TStep::Load, 2},    {TStep::New, 1},         {TStep::Save, 2},       {TStep::CloseWindow, 3},
-        {TStep::Resize, 2},  {TStep::Scroll, 3},      {TStep::Quit, 1},       {TStep::View, 5}};
+        {TStep::Click, 14}, {TStep::DoubleClick, 4}, {TStep::Drag, 10},    {TStep::Key, 10},
+        {TStep::Popup, 14}, {TStep::Menu, 6},        {TStep::Toolbar, 12}, {TStep::Undo, 4},
+        {TStep::Load, 2},   {TStep::New, 1},         {TStep::Save, 2},     {TStep::CloseWindow, 3},
+        {TStep::Resize, 2}, {TStep::Scroll, 3},      {TStep::Quit, 1},     {TStep::View, 5}};
     unsigned total = 0;
-    for (const auto& w : weights) total += w.second;
+    for (const auto& w : weights)
+      total += w.second;
     unsigned pick = Pick(total);
     for (const auto& w : weights) {
-      if (pick < w.second) return w.first;
+      if (pick < w.second)
+        return w.first;
       pick -= w.second;
     }
     return TStep::Click;
@@ -256,14 +302,25 @@ protected:
     case TStep::Toolbar: {
       const QList<QToolButton*> buttons = form->ToolBar1->findChildren<QToolButton*>();
       QToolButton* b = buttons[static_cast<int>(Pick(static_cast<unsigned>(buttons.size())))];
-      if (b->isVisible()) b->click();
+      if (b->isVisible())
+        b->click();
       break;
     }
-    case TStep::Undo: MainAction("Rckgngig1")->trigger(); break;
-    case TStep::Load: MainAction("Struktogrammladen1")->trigger(); break;
-    case TStep::New: MainAction("Neu1")->trigger(); break;
-    case TStep::Save: MainAction("Struktogrammspeichern1")->trigger(); break;
-    case TStep::CloseWindow: w.SubWindow()->close(); break;
+    case TStep::Undo:
+      MainAction("Rckgngig1")->trigger();
+      break;
+    case TStep::Load:
+      MainAction("Struktogrammladen1")->trigger();
+      break;
+    case TStep::New:
+      MainAction("Neu1")->trigger();
+      break;
+    case TStep::Save:
+      MainAction("Struktogrammspeichern1")->trigger();
+      break;
+    case TStep::CloseWindow:
+      w.SubWindow()->close();
+      break;
     case TStep::Resize:
       w.SubWindow()->resize(150 + static_cast<int>(Pick(500)), 100 + static_cast<int>(Pick(400)));
       break;
@@ -272,8 +329,10 @@ protected:
       w.horizontalScrollBar()->setValue(static_cast<int>(Pick(800)));
       break;
     case TStep::Quit:
-      if (Pick(2)) form->close();
-      else MainAction("Programmbeenden1")->trigger();
+      if (Pick(2))
+        form->close();
+      else
+        MainAction("Programmbeenden1")->trigger();
       break;
     case TStep::View:
       MainAction(Pick(2) ? "Blockvergrern1" : "BlockinneuemFensteranzeigen1")->trigger();
@@ -286,7 +345,8 @@ protected:
     SCOPED_TRACE("step " + std::to_string(step));
     ASSERT_TRUE(DisplaysReferToLiveElements(*form));
     std::vector<const TElement*> roots{form->Program.get()};
-    for (const TOwned<TElement>& kept : form->Detached()) roots.push_back(kept.get());
+    for (const TOwned<TElement>& kept : form->Detached())
+      roots.push_back(kept.get());
     const std::string violation = TreeInvariantViolation(roots);
     ASSERT_EQ(violation, "");
     TMemoryStream saved;
@@ -306,7 +366,7 @@ protected:
       const TSize size = Measure(*w->Root, probe.surface, *w->Display);
       ASSERT_EQ(w->HorizontalRange(), size.cx + 50);
       ASSERT_EQ(w->VerticalRange(), size.cy + 50);
-      w->viewport()->repaint();  // draws whatever the window shows, now
+      w->viewport()->repaint(); // draws whatever the window shows, now
     }
   }
 };
@@ -324,21 +384,23 @@ TEST_F(RandomEditing, WindowsAndTreeStaySound) {
   StartEditor();
   for (step = 0; step < steps; ++step) {
     Act();
-    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    if (QWidget* popup = QApplication::activePopupWidget())
+      popup->close();
     QApplication::processEvents();
     if (!form->isVisible()) {
       ++restarts;
-      StartEditor();  // the program was quit: start it again
+      StartEditor(); // the program was quit: start it again
       continue;
     }
     Check();
-    if (HasFatalFailure()) return;
+    if (HasFatalFailure())
+      return;
   }
   responder.stop();
-  std::printf("%d Schritte: bis %zu Elemente, bis %d Fenster, %d Neustarts, %d Meldungen\n",
-              steps, largestTree, mostWindows, restarts, services->messages);
+  std::printf("%d Schritte: bis %zu Elemente, bis %d Fenster, %d Neustarts, %d Meldungen\n", steps,
+              largestTree, mostWindows, restarts, services->messages);
   EXPECT_GT(largestTree, 20u);
   EXPECT_GT(mostWindows, 2);
 }
 
-}  // namespace
+} // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // A diagram window: one block of the document drawn as a flowchart, scrolled, collapsed and
-// printed. It borrows its root block; the main window owns the document.
+// printed. It borrows its root block; the main window owns the document. The view lives in
+// tform1.cpp, mouse and keys in tform1_input.cpp, the editing commands in tform1_editing.cpp.
 #pragma once
 
 #include "model/element.h"
@@ -10,9 +11,11 @@
 #include <QAbstractScrollArea>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QAction;
+class QImage;
 class QMdiSubWindow;
 class QMenu;
 class TForm2;
@@ -139,7 +142,9 @@ private:
   bool FitsAt(const TElement& target, bool after, int32_t depth) const;
   void ReportTooDeep();
   // Runs a handler; failures it does not handle are reported and the event loop goes on.
-  template <class F> void Run(F&& handler);
+  void Run(const std::function<void()>& handler);
+  // A picture to measure and draw on while the window cannot paint (hidden, minimised).
+  QImage ScratchImage(QSize size) const;
 
   int hRange_ = 50;
   int vRange_ = 50;

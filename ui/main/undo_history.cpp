@@ -19,7 +19,7 @@ TOwned<TBlock> Restore(const std::string& image) {
   return std::move(LoadDocument(stream).Root);
 }
 
-}  // namespace
+} // namespace
 
 void TUndoHistory::PushUndo(const TBlock& program) {
   // Taken first: when it fails, the history stays as it was.
@@ -28,13 +28,15 @@ void TUndoHistory::PushUndo(const TBlock& program) {
     DropNewestUndo();
     --UndoPosition_;
   }
-  for (int i = kSize - 1; i >= 1; --i) History[i] = std::move(History[i - 1]);
+  for (int i = kSize - 1; i >= 1; --i)
+    History[i] = std::move(History[i - 1]);
   History[0] = std::move(snapshot);
   UndoPosition_ = 0;
 }
 
 void TUndoHistory::DropNewestUndo() {
-  for (int i = 0; i < kSize - 1; ++i) History[i] = std::move(History[i + 1]);
+  for (int i = 0; i < kSize - 1; ++i)
+    History[i] = std::move(History[i + 1]);
   History[kSize - 1].reset();
 }
 
@@ -43,24 +45,28 @@ bool TUndoHistory::CanStepBack() const {
 }
 
 TOwned<TBlock> TUndoHistory::StepBack() {
-  if (!CanStepBack()) return nullptr;
+  if (!CanStepBack())
+    return nullptr;
   TOwned<TBlock> copy = Restore(*History[UndoPosition_]);
   ++UndoPosition_;
   return copy;
 }
 
 void TUndoHistory::Clear() {
-  for (auto& snapshot : History) snapshot.reset();
+  for (auto& snapshot : History)
+    snapshot.reset();
   UndoPosition_ = 0;
 }
 
 TOwned<TBlock> TUndoHistory::Snapshot(int position) const {
-  if (position < 1 || position > kSize || !History[position - 1]) return nullptr;
+  if (position < 1 || position > kSize || !History[position - 1])
+    return nullptr;
   return Restore(*History[position - 1]);
 }
 
 int TUndoHistory::Count() const {
   int n = 0;
-  while (n < kSize && History[n]) ++n;
+  while (n < kSize && History[n])
+    ++n;
   return n;
 }

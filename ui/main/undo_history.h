@@ -33,6 +33,6 @@ public:
 private:
   // A snapshot is held as the document's file bytes: taking, keeping and dropping those costs a
   // fraction of a deep copy of the tree, and reading them back gives the same tree.
-  std::optional<std::string> History[kSize];  // position p stored at p - 1
+  std::optional<std::string> History[kSize]; // position p stored at p - 1
   int32_t UndoPosition_ = 0;
 };
