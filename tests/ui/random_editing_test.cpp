@@ -240,7 +240,7 @@ protected:
   TStep PickStep() {
     static const std::pair<TStep, unsigned> weights[] = {
         {TStep::Click, 14}, {TStep::DoubleClick, 4}, {TStep::Drag, 10},    {TStep::Key, 10},
-        {TStep::Popup, 14}, {TStep::Menu, 6},        {TStep::Toolbar, 12}, {TStep::Undo, 4},
+        {TStep::Popup, 14}, {TStep::Menu, 6},        {TStep::Toolbar, 12}, {TStep::Undo, 4}, {TStep::Redo, 2},
         {TStep::Load, 2},   {TStep::New, 1},         {TStep::Save, 2},     {TStep::CloseWindow, 3},
         {TStep::Resize, 2}, {TStep::Scroll, 3},      {TStep::Quit, 1},     {TStep::View, 5}};
     unsigned total = 0;

@@ -277,6 +277,35 @@ TEST_F(TForm2Test, UndoClosesSecondaryWindowsAndMendsTheCaption) {
   EXPECT_EQ(form->History.UndoPosition(), 1);
 }
 
+// Ctrl+Z steps back, Ctrl+Y and Ctrl+Shift+Z forward again; a change clears the way forward.
+TEST_F(TForm2Test, UndoAndRedoByTheirKeys) {
+  Start();
+  const auto change = [&](const char* title) {
+    form->PushUndo();
+    form->Program->Text = title;
+    form->RefreshAll();
+  };
+  const auto keys = [&](const QKeySequence& sequence) {
+    QTest::keySequence(First().viewport(), sequence);
+    return form->Program->Text;
+  };
+  change("eins");
+  change("zwei");
+  EXPECT_EQ(keys(QKeySequence("Ctrl+Z")), "eins");
+  EXPECT_EQ(keys(QKeySequence("Ctrl+Z")), "gesamtes Programm");
+  EXPECT_EQ(keys(QKeySequence("Ctrl+Y")), "eins");
+  EXPECT_EQ(keys(QKeySequence("Ctrl+Shift+Z")), "zwei");
+  EXPECT_EQ(keys(QKeySequence("Ctrl+Y")), "zwei");  // nothing further forward
+  TForm1::CreateForBlock(nullptr, form->Program.get());
+  EXPECT_EQ(keys(QKeySequence("Ctrl+Z")), "eins");
+  EXPECT_EQ(form->DiagramWindows().size(), 1);  // like undo, redo closes the other windows
+  EXPECT_EQ(First().Caption(), QStringLiteral("eins"));
+  change("drei");
+  EXPECT_FALSE(form->History.CanStepForward());
+  EXPECT_EQ(keys(QKeySequence("Ctrl+Y")), "drei");
+  EXPECT_EQ(keys(QKeySequence("Ctrl+Z")), "eins");
+}
+
 TEST_F(TForm2Test, NewLeavesOnlyTheFirstWindowAndAnEmptyHistory) {
   Start(WriteProgram("alt.str", "Alt", 3));
   form->PushUndo();

@@ -102,6 +102,41 @@ TEST_F(UndoHistoryTest, ClearEmptiesEverything) {
   EXPECT_FALSE(Undo());
 }
 
+// Redo steps forward through what undo took back, and only until the next change: c a change,
+// u undo, r redo; the document's state after each sequence, and whether redo is still possible.
+TEST_F(UndoHistoryTest, RedoStepsForwardUntilTheNextChange) {
+  struct Row {
+    const char* steps;
+    int state;
+    bool canRedo;
+  };
+  const Row rows[] = {
+      {"ccc", 3, false},         {"cccu", 2, true},        {"cccur", 3, false},
+      {"cccuuur", 1, true},      {"cccuuurrr", 3, false},  {"cccuuurrrr", 3, false},
+      {"cccuuc", 4, false},      {"cccuucr", 4, false},    {"cccuucu", 1, true},
+      {"cccuucur", 4, false},    {"ccccccccccccuuuuuuuuuurrrrrrrrrr", 12, false},
+      {"cccuurur", 2, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.steps);
+    history.Clear();
+    document = TBlock::CreateWithText("state 0");
+    state = 0;
+    for (const char* c = row.steps; *c; ++c) {
+      if (*c == 'c') {
+        Change();
+      } else if (*c == 'u') {
+        TOwned<TBlock> restored = history.StepBack(document.get());
+        if (restored) document = std::move(restored);
+      } else if (TOwned<TBlock> restored = history.StepForward()) {
+        document = std::move(restored);
+      }
+    }
+    EXPECT_EQ(document->Text, "state " + std::to_string(row.state));
+    EXPECT_EQ(history.CanStepForward(), row.canRedo);
+  }
+}
+
 // Push (P) and drop (D) sequences of the commands, on a full history.
 struct TSequenceCase {
   const char* name;

@@ -42,13 +42,14 @@ struct TMenuHeader {
   const char* caption;
 };
 
-// A caption "-" is a separator line.
+// A caption "-" is a separator line; shortcuts are key sequences separated by ";".
 struct TMenuItem {
   const char* menu;
   const char* name;
   const char* caption;
   THandler handler;
   bool visible;
+  const char* shortcuts = "";
 };
 
 const TMenuHeader kMenus[] = {
@@ -70,7 +71,7 @@ const TMenuItem kMenuItems[] = {
     {"Datei1", "Drucken2", "Drucken", &TForm2::Drucken2Click, true},
     {"Datei1", "N1", "-", nullptr, true},
     {"Datei1", "Programmbeenden1", "Programm beenden", &TForm2::Programmbeenden1Click, true},
-    {"Einfgen1", "Rckgngig1", "Rückgängig", &TForm2::Rckgngig1Click, true},
+    {"Einfgen1", "Rckgngig1", "Rückgängig", &TForm2::Rckgngig1Click, true, "Ctrl+Z"},
     {"Einfgen1", "N4", "-", nullptr, true},
     {"Einfgen1", "Anweisung", "Anweisung einfügen", &TForm2::ButtonClick, true},
     {"Einfgen1", "IfAnweisung", "Entscheidung einfügen", &TForm2::ButtonClick, true},
@@ -79,6 +80,10 @@ const TMenuItem kMenuItems[] = {
     {"Einfgen1", "RepeatUntilSchleife", "Schleife (Test danach)", &TForm2::ButtonClick, true},
     {"Einfgen1", "DoWhileSchleife", "Schleife (Test danach)", &TForm2::ButtonClick, false},
     {"Einfgen1", "ForSchleife", "Zählschleife einfügen", &TForm2::ButtonClick, true},
+    // Beyond the original program's items.
+    {"Einfgen1", "N5", "-", nullptr, true},
+    {"Einfgen1", "Wiederherstellen1", "Wiederherstellen", &TForm2::Wiederherstellen1Click, true,
+     "Ctrl+Y;Ctrl+Shift+Z"},
     {"Drucken1", "Blockvergrern1", "Block vergrößern/verkleinern", &TForm2::Blockvergrern1Click,
      true},
     {"Drucken1", "BlockinneuemFensteranzeigen1", "Block in neuem Fenster anzeigen",
@@ -171,6 +176,10 @@ void TForm2::createActions() {
       });
     }
     action->setVisible(item.visible);
+    QList<QKeySequence> keys;
+    for (const QString& key : QString::fromUtf8(item.shortcuts).split(';', Qt::SkipEmptyParts))
+      keys << QKeySequence(key);
+    action->setShortcuts(keys);
   }
 }
 
@@ -305,13 +314,24 @@ void TForm2::DropNewestUndo() { History.DropNewestUndo(); }
 
 void TForm2::Rckgngig1Click(QObject*) {
   if (!History.CanStepBack()) return;
-  TOwned<TBlock> restored = History.StepBack();
+  TOwned<TBlock> restored = History.StepBack(Program.get());
   CloseSecondaryWindows();
   detached_.clear();
   Program = std::move(restored);
   undoneSinceSaved_ = true;
   if (first_) first_->SetRoot(Program.get());
   // The restored root may carry another title than the caption shows.
+  UpdateCaptions();
+}
+
+void TForm2::Wiederherstellen1Click(QObject*) {
+  if (!History.CanStepForward()) return;
+  TOwned<TBlock> restored = History.StepForward();
+  CloseSecondaryWindows();
+  detached_.clear();
+  Program = std::move(restored);
+  undoneSinceSaved_ = true;
+  if (first_) first_->SetRoot(Program.get());
   UpdateCaptions();
 }
 

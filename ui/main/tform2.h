@@ -39,6 +39,8 @@ public:
   void PushUndo();
   void DropNewestUndo();
   void Rckgngig1Click(QObject* sender);
+  // Redo: steps forward again through what undo took back, until the next change.
+  void Wiederherstellen1Click(QObject* sender);
 
   void FormCreate(const QString& file);
   void FormShow();

@@ -24,6 +24,8 @@ TOwned<TBlock> Restore(const std::string& image) {
 void TUndoHistory::PushUndo(const TBlock& program) {
   // Taken first: when it fails, the history stays as it was.
   std::string snapshot = Image(program);
+  // A change after undo makes every state stepped back over unreachable, also for redo.
+  RedoTop_.reset();
   while (UndoPosition_ > 0) {
     DropNewestUndo();
     --UndoPosition_;
@@ -44,17 +46,40 @@ bool TUndoHistory::CanStepBack() const {
   return UndoPosition_ < kSize && History[UndoPosition_].has_value();
 }
 
-TOwned<TBlock> TUndoHistory::StepBack() {
+TOwned<TBlock> TUndoHistory::StepBack(const TBlock* current) {
   if (!CanStepBack())
     return nullptr;
   TOwned<TBlock> copy = Restore(*History[UndoPosition_]);
+  if (UndoPosition_ == 0) {
+    if (current)
+      RedoTop_ = Image(*current);
+    else
+      RedoTop_.reset();
+  }
   ++UndoPosition_;
+  return copy;
+}
+
+bool TUndoHistory::CanStepForward() const {
+  // After k steps back the document is snapshot k; forward lies snapshot k - 1, or for the
+  // last step the document the first step back left.
+  return UndoPosition_ > 1 || (UndoPosition_ == 1 && RedoTop_.has_value());
+}
+
+TOwned<TBlock> TUndoHistory::StepForward() {
+  if (!CanStepForward())
+    return nullptr;
+  TOwned<TBlock> copy = Restore(UndoPosition_ > 1 ? *History[UndoPosition_ - 2] : *RedoTop_);
+  --UndoPosition_;
+  if (UndoPosition_ == 0)
+    RedoTop_.reset();
   return copy;
 }
 
 void TUndoHistory::Clear() {
   for (auto& snapshot : History)
     snapshot.reset();
+  RedoTop_.reset();
   UndoPosition_ = 0;
 }
 
