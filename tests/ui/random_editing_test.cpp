@@ -226,6 +226,7 @@ protected:
     Menu,
     Toolbar,
     Undo,
+    Redo,
     Load,
     New,
     Save,
@@ -239,10 +240,11 @@ protected:
   // Weighted so that programs grow large enough to matter, yet every command comes up.
   TStep PickStep() {
     static const std::pair<TStep, unsigned> weights[] = {
-        {TStep::Click, 14}, {TStep::DoubleClick, 4}, {TStep::Drag, 10},    {TStep::Key, 10},
-        {TStep::Popup, 14}, {TStep::Menu, 6},        {TStep::Toolbar, 12}, {TStep::Undo, 4}, {TStep::Redo, 2},
-        {TStep::Load, 2},   {TStep::New, 1},         {TStep::Save, 2},     {TStep::CloseWindow, 3},
-        {TStep::Resize, 2}, {TStep::Scroll, 3},      {TStep::Quit, 1},     {TStep::View, 5}};
+        {TStep::Click, 14},      {TStep::DoubleClick, 4}, {TStep::Drag, 10},    {TStep::Key, 10},
+        {TStep::Popup, 14},      {TStep::Menu, 6},        {TStep::Toolbar, 12}, {TStep::Undo, 4},
+        {TStep::Redo, 2},        {TStep::Load, 2},        {TStep::New, 1},      {TStep::Save, 2},
+        {TStep::CloseWindow, 3}, {TStep::Resize, 2},      {TStep::Scroll, 3},   {TStep::Quit, 1},
+        {TStep::View, 5}};
     unsigned total = 0;
     for (const auto& w : weights)
       total += w.second;
@@ -308,6 +310,9 @@ protected:
     }
     case TStep::Undo:
       MainAction("Rckgngig1")->trigger();
+      break;
+    case TStep::Redo:
+      MainAction("Wiederherstellen1")->trigger();
       break;
     case TStep::Load:
       MainAction("Struktogrammladen1")->trigger();
