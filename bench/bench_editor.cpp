@@ -36,6 +36,8 @@ public:
   QPrinter& Printer() override { std::abort(); }
   bool PrintDialog() override { return false; }
   void SetClipboardText(const QString&) override {}
+  void SetClipboardElement(const QByteArray&, const QString&) override {}
+  std::optional<QByteArray> ClipboardElement() override { return std::nullopt; }
 };
 
 using TClock = std::chrono::steady_clock;

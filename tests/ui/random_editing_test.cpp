@@ -106,10 +106,26 @@ public:
     return *printer_;
   }
   bool PrintDialog() override { return rng_() % 4 == 0; }
-  void SetClipboardText(const QString& text) override { clipboard = text; }
+  void SetClipboardText(const QString& text) override {
+    clipboard = text;
+    record.reset();
+  }
+  void SetClipboardElement(const QByteArray& bytes, const QString& text) override {
+    clipboard = text;
+    record = bytes;
+  }
+  // Now and then the clipboard holds something else by the time of pasting.
+  std::optional<QByteArray> ClipboardElement() override {
+    switch (rng_() % 8) {
+    case 0: return std::nullopt;
+    case 1: return QByteArray("B:x\x01A:", 7);  // cut short
+    default: return record;
+    }
+  }
 
   int messages = 0;
   QString clipboard;
+  std::optional<QByteArray> record;
 
 private:
   std::mt19937& rng_;

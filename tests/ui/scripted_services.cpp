@@ -60,4 +60,14 @@ bool TScriptedServices::PrintDialog() {
   return PrintAnswer;
 }
 
-void TScriptedServices::SetClipboardText(const QString& text) { Clipboard = text; }
+void TScriptedServices::SetClipboardText(const QString& text) {
+  Clipboard = text;
+  ClipboardRecord.reset();
+}
+
+void TScriptedServices::SetClipboardElement(const QByteArray& record, const QString& text) {
+  Clipboard = text;
+  ClipboardRecord = record;
+}
+
+std::optional<QByteArray> TScriptedServices::ClipboardElement() { return ClipboardRecord; }

@@ -35,6 +35,8 @@ public:
   QPrinter& Printer() override;
   bool PrintDialog() override;
   void SetClipboardText(const QString& text) override;
+  void SetClipboardElement(const QByteArray& record, const QString& text) override;
+  std::optional<QByteArray> ClipboardElement() override;
 
   // Where the printer writes its PDF.
   void SetPrintFile(const QString& path);
@@ -54,6 +56,7 @@ public:
   // The text each input started with.
   QStringList Offered;
   std::optional<QString> Clipboard;
+  std::optional<QByteArray> ClipboardRecord;
   int PrintDialogs = 0;
 
 private:

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "diagram_test_support.h"
 
+#include "model/element_record.h"
 #include "model/nesting.h"
+#include "ui/main/qt_windowing_services.h"
 #include "model/structogram_file.h"
 #include "ui/main/text_codec.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
@@ -49,6 +53,11 @@ TEST_F(EditingTest, PopupMenuMatchesTheTable) {
       {"N3", "-", true},
       {"Anzeigeverkleinernvergrern1", "Anzeige verkleinern/vergrößern", true},
       {"InneuemFensteranzeigen1", "In neuem Fenster anzeigen", true},
+      // Beyond the original program's items.
+      {"N4", "-", true},
+      {"Ausschneiden1", "Ausschneiden", true},
+      {"Kopieren1", "Kopieren", true},
+      {"AusZwischenablageeinfgen1", "Aus Zwischenablage einfügen", true},
   };
   const Row sub[] = {
       {"Anweisung", "Anweisung", true},
@@ -74,7 +83,7 @@ TEST_F(EditingTest, PopupMenuMatchesTheTable) {
       EXPECT_EQ(a->isVisible(), rows[i].visible) << rows[i].name;
     }
   };
-  check(First().PopupMenu1->actions(), top, 7);
+  check(First().PopupMenu1->actions(), top, 11);
   check(First().Einfgen1->actions(), sub, 8);
   EXPECT_EQ(First().PopupMenu1->actions()[0]->menu(), First().Einfgen1);
 }
@@ -386,6 +395,71 @@ TEST_F(EditingTest, NestingBeyondTheLimitIsRefused) {
   form->Struktogrammspeichern1Click(nullptr);
   EXPECT_TRUE(services.Messages.empty());
   EXPECT_EQ(Shape(LoadDocumentFile(FileNameBytes(path)).Root.get()), Shape(&Program()));
+}
+
+// Every kind copied in one window and pasted into another, each paste one undo step; cut
+// removes; a clipboard without a structogram pastes nothing.
+TEST_F(EditingTest, CopyCutAndPasteBetweenWindows) {
+  TBlock* target = nullptr;
+  std::vector<TElement*> sources;
+  StartWith([&](TBlock& p) {
+    TIf* d = Append(p, TIf::CreateWithText("a < b"));
+    Statement(*d->Branch1, "ja");
+    TWhile* w = Append(p, TWhile::CreateWithText("i < n"));
+    Append(*w->Branch1, TFor::CreateWithText("i := 1 bis 3"));
+    TBlock* named = Append(p, TBlock::CreateWithText("Teil"));
+    Statement(*named, "innen");
+    sources = {Statement(p, "x := 1"), d, w, Append(p, TDoWhile::CreateWithText("weiter")),
+               Append(p, TRepeat::CreateWithText("fertig")), named, d->Branch2};
+    target = Append(p, TBlock::CreateWithText("Ziel"));
+  });
+  Select(First(), target);
+  First().InneuemFensteranzeigen();
+  TForm1& other = *form->DiagramWindows().last();
+  for (TElement* source : sources) {
+    SCOPED_TRACE(source->Text);
+    Select(First(), source);
+    First().Kopieren1Click(nullptr);
+    ASSERT_TRUE(services.ClipboardRecord.has_value());
+    EXPECT_EQ(services.Clipboard->toStdString(), ElementSource(*source));
+    Select(other, target);
+    const int snapshots = Snapshots();
+    other.AusZwischenablageeinfgen1Click(nullptr);
+    EXPECT_EQ(Snapshots(), snapshots + 1);
+    TElement* pasted = target->Body;
+    ASSERT_NE(pasted, source);
+    EXPECT_EQ(other.Display->CurrentSelection(), pasted);
+    // The same element with all it holds (a branch block arrives as a named block).
+    EXPECT_EQ(ElementRecord(*pasted), ElementRecord(*source));
+    EXPECT_TRUE(pasted->Independent);
+  }
+  // Cut: the element goes, the clipboard holds it, and it comes back where it is pasted.
+  TElement* cut = sources[0];
+  Select(First(), cut);
+  const int snapshots = Snapshots();
+  First().Ausschneiden1Click(nullptr);
+  EXPECT_EQ(Snapshots(), snapshots + 1);
+  EXPECT_NE(Program().Body, cut);  // the original went; its copy in "Ziel" stays
+  EXPECT_EQ(Shape(&Program()).find("x := 1"), Shape(&Program()).rfind("x := 1"));
+  Select(First(), &Program());
+  First().AusZwischenablageeinfgen1Click(nullptr);
+  EXPECT_EQ(Program().Body->Text, "x := 1");
+  // Plain text on the clipboard pastes nothing.
+  services.SetClipboardText(QStringLiteral("writeln(1)"));
+  const std::string before = Shape(&Program());
+  First().AusZwischenablageeinfgen1Click(nullptr);
+  EXPECT_EQ(Shape(&Program()), before);
+  EXPECT_EQ(Snapshots(), snapshots + 2);
+}
+
+// Through the desktop's clipboard: the record under its own type, the Pascal source as text.
+TEST_F(EditingTest, ClipboardCarriesRecordAndText) {
+  TQtWindowingServices one, another;
+  one.SetClipboardElement(QByteArray("B:x\x01\x02\x02", 6), QStringLiteral("  x;\r\n"));
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("  x;\r\n"));
+  EXPECT_EQ(another.ClipboardElement(), QByteArray("B:x\x01\x02\x02", 6));
+  another.SetClipboardText(QStringLiteral("nur Text"));
+  EXPECT_FALSE(one.ClipboardElement().has_value());
 }
 
 TEST_F(EditingTest, EditingABlockTitleUpdatesEveryCaption) {

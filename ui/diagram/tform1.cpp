@@ -61,6 +61,13 @@ const TPopupEntry kPopupItems[] = {
      "Anzeige verkleinern/vergrößern", true, false, &TForm1::ChangeDisplay},
     {&TForm1::InneuemFensteranzeigen1, "InneuemFensteranzeigen1", "In neuem Fenster anzeigen", true,
      false, &TForm1::InneuemFensteranzeigen},
+    // Beyond the original program's items.
+    {&TForm1::N4, "N4", "-", true, false, nullptr},
+    {&TForm1::Ausschneiden1, "Ausschneiden1", "Ausschneiden", true, false,
+     &TForm1::Ausschneiden1Click},
+    {&TForm1::Kopieren1, "Kopieren1", "Kopieren", true, false, &TForm1::Kopieren1Click},
+    {&TForm1::AusZwischenablageeinfgen1, "AusZwischenablageeinfgen1",
+     "Aus Zwischenablage einfügen", true, false, &TForm1::AusZwischenablageeinfgen1Click},
 };
 
 // Where the window opened after `open` others goes: three quarters of the frame's area (at least

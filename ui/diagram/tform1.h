@@ -55,6 +55,10 @@ public:
   QAction* N3 = nullptr;
   QAction* Anzeigeverkleinernvergrern1 = nullptr;
   QAction* InneuemFensteranzeigen1 = nullptr;
+  QAction* N4 = nullptr;
+  QAction* Ausschneiden1 = nullptr;
+  QAction* Kopieren1 = nullptr;
+  QAction* AusZwischenablageeinfgen1 = nullptr;
 
   TBlock* Root = nullptr;
   std::unique_ptr<TDisplayOptions> Display;
@@ -98,6 +102,13 @@ public:
   void InneuemFensteranzeigen(QObject* sender = nullptr);
   // Refines the selected statement into a named block shown in a new window.
   void Genauerbestimmen1Click(QObject* sender);
+  // Copy puts the selected element (with what it holds, without its successors) on the
+  // clipboard, as a structogram record and as Pascal source; cut copies and deletes it.
+  void Kopieren1Click(QObject* sender);
+  void Ausschneiden1Click(QObject* sender);
+  // Pastes a copy of the clipboard's element after the selection (at the head of a selected
+  // block's body), as one undo step; a clipboard without a structogram pastes nothing.
+  void AusZwischenablageeinfgen1Click(QObject* sender);
 
   void SetCaption(const QString& caption);
   QString Caption() const;

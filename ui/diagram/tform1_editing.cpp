@@ -3,6 +3,7 @@
 // window of its own.
 #include "ui/diagram/tform1.h"
 
+#include "model/element_record.h"
 #include "model/nesting.h"
 #include "ui/diagram/tform3.h"
 #include "ui/main/text_codec.h"
@@ -295,4 +296,37 @@ void TForm1::Genauerbestimmen1Click(QObject*) {
     main->Services().ShowMessage(
         QStringLiteral("Nur Anweisungen können genauer spezifiziert werden"), TMessageKind::Error);
   }
+}
+
+void TForm1::Kopieren1Click(QObject*) {
+  const TElement* s = Display->CurrentSelection();
+  if (!s) return;
+  TForm2::MainForm()->Services().SetClipboardElement(QByteArray::fromStdString(ElementRecord(*s)),
+                                                     FromCp1252(ElementSource(*s)));
+}
+
+void TForm1::Ausschneiden1Click(QObject*) {
+  if (!Display->CurrentSelection()) return;
+  Kopieren1Click(nullptr);
+  Loeschen(nullptr);
+}
+
+void TForm1::AusZwischenablageeinfgen1Click(QObject*) {
+  TElement* s = Display->CurrentSelection();
+  if (!s) return;
+  TForm2* main = TForm2::MainForm();
+  const std::optional<QByteArray> record = main->Services().ClipboardElement();
+  if (!record) return;
+  TOwned<TElement> pasted = ElementFromRecord(record->toStdString());
+  if (!pasted) return;
+  if (!FitsAt(*s, false, NestingDepth(*pasted))) return ReportTooDeep();
+  main->PushUndo();
+  TElement* e = pasted.release();
+  s->Insert(e);
+  // As an insertion does: a collapsed block taking the element is shown expanded.
+  if (auto* block = As<TBlock>(s)) {
+    if (Display->IsCollapsed(block)) main->ToggleCollapsedEverywhere(block);
+  }
+  Select(e);
+  main->RefreshAll();
 }

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -93,6 +94,26 @@ QPrinter& TQtWindowingServices::Printer() {
 bool TQtWindowingServices::PrintDialog() {
   QPrintDialog dialog(&Printer(), parent_);
   return dialog.exec() == QDialog::Accepted;
+}
+
+namespace {
+
+// The private type under which elements travel between editors.
+const char* const kElementMime = "application/x-struktogramm-element";
+
+}  // namespace
+
+void TQtWindowingServices::SetClipboardElement(const QByteArray& record, const QString& text) {
+  auto* data = new QMimeData;  // the clipboard takes it over
+  data->setData(QLatin1String(kElementMime), record);
+  data->setText(text);
+  QApplication::clipboard()->setMimeData(data);
+}
+
+std::optional<QByteArray> TQtWindowingServices::ClipboardElement() {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  if (!data || !data->hasFormat(QLatin1String(kElementMime))) return std::nullopt;
+  return data->data(QLatin1String(kElementMime));
 }
 
 void TQtWindowingServices::SetClipboardText(const QString& text) {

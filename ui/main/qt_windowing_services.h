@@ -27,6 +27,8 @@ public:
   QPrinter& Printer() override;
   bool PrintDialog() override;
   void SetClipboardText(const QString& text) override;
+  void SetClipboardElement(const QByteArray& record, const QString& text) override;
+  std::optional<QByteArray> ClipboardElement() override;
 
 private:
   QPointer<QWidget> parent_;

@@ -84,6 +84,11 @@ const TMenuItem kMenuItems[] = {
     {"Einfgen1", "N5", "-", nullptr, true},
     {"Einfgen1", "Wiederherstellen1", "Wiederherstellen", &TForm2::Wiederherstellen1Click, true,
      "Ctrl+Y;Ctrl+Shift+Z"},
+    {"Einfgen1", "N6", "-", nullptr, true},
+    {"Einfgen1", "Ausschneiden1", "Ausschneiden", &TForm2::Ausschneiden1Click, true, "Ctrl+X"},
+    {"Einfgen1", "Kopieren1", "Kopieren", &TForm2::Kopieren1Click, true, "Ctrl+C"},
+    {"Einfgen1", "AusZwischenablageeinfgen1", "Aus Zwischenablage einfügen",
+     &TForm2::AusZwischenablageeinfgen1Click, true, "Ctrl+V"},
     {"Drucken1", "Blockvergrern1", "Block vergrößern/verkleinern", &TForm2::Blockvergrern1Click,
      true},
     {"Drucken1", "BlockinneuemFensteranzeigen1", "Block in neuem Fenster anzeigen",
@@ -333,6 +338,18 @@ void TForm2::Wiederherstellen1Click(QObject*) {
   undoneSinceSaved_ = true;
   if (first_) first_->SetRoot(Program.get());
   UpdateCaptions();
+}
+
+void TForm2::Ausschneiden1Click(QObject*) {
+  if (TForm1* window = ActiveWindow()) window->Ausschneiden1Click(nullptr);
+}
+
+void TForm2::Kopieren1Click(QObject*) {
+  if (TForm1* window = ActiveWindow()) window->Kopieren1Click(nullptr);
+}
+
+void TForm2::AusZwischenablageeinfgen1Click(QObject*) {
+  if (TForm1* window = ActiveWindow()) window->AusZwischenablageeinfgen1Click(nullptr);
 }
 
 void TForm2::ButtonClick(QObject* sender) {

@@ -41,6 +41,10 @@ public:
   void Rckgngig1Click(QObject* sender);
   // Redo: steps forward again through what undo took back, until the next change.
   void Wiederherstellen1Click(QObject* sender);
+  // Cut, copy and paste of elements, forwarded to the active diagram window.
+  void Ausschneiden1Click(QObject* sender);
+  void Kopieren1Click(QObject* sender);
+  void AusZwischenablageeinfgen1Click(QObject* sender);
 
   void FormCreate(const QString& file);
   void FormShow();

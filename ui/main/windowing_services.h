@@ -3,6 +3,7 @@
 // clipboard. The editor uses the Qt implementation; tests script their own.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <exception>
@@ -39,6 +40,11 @@ public:
   virtual bool PrintDialog() = 0;
   // Replaces the clipboard's contents by plain text.
   virtual void SetClipboardText(const QString& text) = 0;
+  // Replaces the clipboard's contents by one element: its structogram record (for pasting into
+  // this or another running editor) and its source text (for pasting into a text editor).
+  virtual void SetClipboardElement(const QByteArray& record, const QString& text) = 0;
+  // The structogram record on the clipboard, or nothing when it holds none.
+  virtual std::optional<QByteArray> ClipboardElement() = 0;
 
   // The default failure report: an error box with the failure's text.
   void ReportFailure(const QString& text) { ShowMessage(text, TMessageKind::Error); }
