@@ -213,6 +213,8 @@ BENCHMARK(BM_Collapse)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir settings;  // the recently used files are noted there, not in the user's own
+  qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   Editor(); // set up before any step is timed

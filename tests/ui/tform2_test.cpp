@@ -38,9 +38,7 @@ protected:
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
-  QAction* Action(const char* name) {
-    return form->findChild<QAction*>(QLatin1String(name));
-  }
+  QAction* Action(const char* name) { return form->findChild<QAction*>(QLatin1String(name)); }
   // The document's file bytes.
   std::string DescribeForTest() const {
     TMemoryStream image;
@@ -49,7 +47,8 @@ protected:
   }
   int ChainLength() const {
     int n = 0;
-    for (TElement* e = form->Program->Body; e; e = e->Next) ++n;
+    for (TElement* e = form->Program->Body; e; e = e->Next)
+      ++n;
     return n;
   }
 };
@@ -94,7 +93,7 @@ TEST_F(TForm2Test, DamageIsReportedOnlyWhereSomethingIsLostOrHidden) {
   struct Row {
     const char* name;
     QByteArray appended;
-    const char* message;  // nullptr: none
+    const char* message; // nullptr: none
   };
   const Row rows[] = {
       {"nothing", "", nullptr},
@@ -152,7 +151,7 @@ TEST_F(TForm2Test, UnreadableFileGivesTheFailureReportAndAnEmptyProgram) {
 
 struct TExpectedItem {
   const char* name;
-  const char* caption;  // "-": separator
+  const char* caption; // "-": separator
   bool visible;
 };
 
@@ -176,7 +175,10 @@ TEST_F(TForm2Test, MenuBarMatchesTheTable) {
         {"Exportieren1", "Exportieren", true},
         {"Drucken2", "Drucken", true},
         {"N1", "-", true},
-        {"Programmbeenden1", "Programm beenden", true}}},
+        {"Programmbeenden1", "Programm beenden", true},
+        // Beyond the original program's items.
+        {"N12", "-", true},
+        {"Zuletztgeffnet1", "Zuletzt geöffnet", true}}},
       {"Einfgen1",
        "Bearbeiten",
        {{"Rckgngig1", "Rückgängig", true},
@@ -242,7 +244,7 @@ TEST_F(TForm2Test, ToolBarMatchesTheTable) {
   QToolBar* bar = form->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(bar->height(), 41);
-  EXPECT_EQ(bar->iconSize(), QSize(50, 25));  // else the pictures are drawn shrunk
+  EXPECT_EQ(bar->iconSize(), QSize(50, 25)); // else the pictures are drawn shrunk
   int lastX = -1;
   for (const TExpectedButton& e : expected) {
     SCOPED_TRACE(e.name);
@@ -254,7 +256,7 @@ TEST_F(TForm2Test, ToolBarMatchesTheTable) {
     EXPECT_FALSE(button->icon().isNull());
     EXPECT_EQ(button->isVisible(), e.visible);
     if (e.visible) {
-      EXPECT_GT(button->x(), lastX);  // left to right in table order
+      EXPECT_GT(button->x(), lastX); // left to right in table order
       lastX = button->x();
     }
   }
@@ -264,7 +266,7 @@ TEST_F(TForm2Test, ToolBarMatchesTheTable) {
 
 TEST_F(TForm2Test, UndoClosesSecondaryWindowsAndMendsTheCaption) {
   Start();
-  form->Rckgngig1Click(nullptr);  // empty history: nothing happens
+  form->Rckgngig1Click(nullptr); // empty history: nothing happens
   EXPECT_EQ(form->Program->Text, "gesamtes Programm");
 
   form->PushUndo();
@@ -302,10 +304,10 @@ TEST_F(TForm2Test, UndoAndRedoByTheirKeys) {
   EXPECT_EQ(keys(QKeySequence("Ctrl+Z")), "gesamtes Programm");
   EXPECT_EQ(keys(QKeySequence("Ctrl+Y")), "eins");
   EXPECT_EQ(keys(QKeySequence("Ctrl+Shift+Z")), "zwei");
-  EXPECT_EQ(keys(QKeySequence("Ctrl+Y")), "zwei");  // nothing further forward
+  EXPECT_EQ(keys(QKeySequence("Ctrl+Y")), "zwei"); // nothing further forward
   TForm1::CreateForBlock(nullptr, form->Program.get());
   EXPECT_EQ(keys(QKeySequence("Ctrl+Z")), "eins");
-  EXPECT_EQ(form->DiagramWindows().size(), 1);  // like undo, redo closes the other windows
+  EXPECT_EQ(form->DiagramWindows().size(), 1); // like undo, redo closes the other windows
   EXPECT_EQ(First().Caption(), QStringLiteral("eins"));
   change("drei");
   EXPECT_FALSE(form->History.CanStepForward());
@@ -337,11 +339,10 @@ TEST_F(TForm2Test, SaveLoadExportAndClipboard) {
   services.FileAnswers = {saved, exported, std::nullopt, saved};
   Action("Struktogrammspeichern1")->trigger();
   Action("Exportieren1")->trigger();
-  Action("Struktogrammladen1")->trigger();  // cancelled: nothing happens
-  EXPECT_EQ(services.Filters,
-            QStringList({"Struktogramme (*.str)|*.str|Alle Dateien|*.*",
-                         "Quellcode (*.pas)|*.pas|Alle Dateien|*.*",
-                         "Struktogramme (*.str)|*.str|Alle Dateien|*.*"}));
+  Action("Struktogrammladen1")->trigger(); // cancelled: nothing happens
+  EXPECT_EQ(services.Filters, QStringList({"Struktogramme (*.str)|*.str|Alle Dateien|*.*",
+                                           "Quellcode (*.pas)|*.pas|Alle Dateien|*.*",
+                                           "Struktogramme (*.str)|*.str|Alle Dateien|*.*"}));
   EXPECT_EQ(services.DefaultExtensions, QStringList({"str", "pas", QString()}));
   EXPECT_EQ(ReadAll(saved), ReadAll(Path("quelle.str")));
   const std::string source = ExportProgram(*form->Program);
@@ -363,6 +364,43 @@ TEST_F(TForm2Test, SaveLoadExportAndClipboard) {
   EXPECT_EQ(First().Caption(), QStringLiteral("Hauptprogramm"));
 }
 
+// "Zuletzt geöffnet" lists the last eight files loaded or saved, newest first, also in the next
+// run; choosing one loads it, and one that is gone is reported and leaves the list.
+TEST_F(TForm2Test, RecentFilesAreOfferedForLoading) {
+  std::vector<QString> files;
+  for (int i = 0; i < 10; ++i)
+    files.push_back(WriteProgram(QStringLiteral("f%1.str").arg(i), "P" + std::to_string(i), i));
+  Start(files[0]);
+  for (int i = 1; i < 9; ++i) {
+    services.FileAnswers = {files[i]};
+    Action(i % 2 ? "Struktogrammladen1" : "Struktogrammspeichern1")->trigger();
+  }
+  form.reset();
+  Start(); // the next run
+  const auto listed = [&] {
+    form->FillRecentFiles();
+    QStringList texts;
+    for (QAction* a : form->Zuletztgeffnet1->actions())
+      texts << a->text();
+    return texts;
+  };
+  QStringList expected;
+  for (int i = 8; i >= 1; --i)
+    expected << QStringLiteral("&%1 %2").arg(9 - i).arg(files[i]);
+  EXPECT_EQ(listed(), expected);
+  form->Zuletztgeffnet1->actions()[2]->trigger();     // f6
+  EXPECT_EQ(First().Caption(), QStringLiteral("P5")); // saved under f6 from P5
+  EXPECT_EQ(form->RecentFiles().Files().first(), files[6]);
+  QFile::remove(files[7]);
+  services.Messages.clear();
+  form->FillRecentFiles();
+  form->Zuletztgeffnet1->actions()[2]->trigger(); // f7 (after f6 and f8), gone
+  ASSERT_EQ(services.Messages.size(), 1u);
+  EXPECT_TRUE(services.Messages[0].text.contains(QStringLiteral("gibt es nicht mehr")));
+  EXPECT_FALSE(form->RecentFiles().Files().contains(files[7]));
+  EXPECT_EQ(First().Caption(), QStringLiteral("P5"));
+}
+
 // Saving and exporting write the file a link points to and keep the link and the file's mode.
 TEST_F(TForm2Test, SaveAndExportWriteThroughLinks) {
   Start(WriteProgram("quelle.str", "Hauptprogramm", 2));
@@ -382,9 +420,9 @@ TEST_F(TForm2Test, SaveAndExportWriteThroughLinks) {
   EXPECT_EQ(ReadAll(Path("ziel.pas")).toStdString(), ExportProgram(*form->Program));
   for (const char* name : {"ziel.str", "ziel.pas"}) {
     EXPECT_TRUE(QFileInfo(Path(QStringLiteral("link-") + name)).isSymLink());
-    EXPECT_EQ(QFile::permissions(Path(name)) & 0x7777,
-              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadUser |
-                  QFile::WriteUser);
+    EXPECT_EQ(QFile::permissions(Path(name)) & 0x7777, QFile::ReadOwner | QFile::WriteOwner |
+                                                           QFile::ReadGroup | QFile::ReadUser |
+                                                           QFile::WriteUser);
   }
 }
 
@@ -466,10 +504,10 @@ TEST_F(TForm2Test, UnsavedChangesAreOfferedForSaving) {
     TCommand command;
     TChange change;
     std::vector<TAnswer> answers;
-    std::vector<std::optional<QString>> files;  // save dialog (and then load dialog) answers
+    std::vector<std::optional<QString>> files; // save dialog (and then load dialog) answers
     bool asked;
-    bool proceeds;   // the command went on
-    bool saved;      // the changed program is in saved.str
+    bool proceeds; // the command went on
+    bool saved;    // the changed program is in saved.str
   };
   const QString saved = Path("gespeichert.str");
   const QString nowhere = Path("kein/Ordner.str");
@@ -504,7 +542,7 @@ TEST_F(TForm2Test, UnsavedChangesAreOfferedForSaving) {
       AppendStatements(*form->Program, 2, "neu");
     } else if (row.change == X::CancelledEdit) {
       first.Display->AddSelection(form->Program.get());
-      first.Textbearbeiten();  // cancelled by the empty script, yet a snapshot is taken
+      first.Textbearbeiten(); // cancelled by the empty script, yet a snapshot is taken
     } else if (row.change == X::UndoneAfterSave) {
       form->PushUndo();
       AppendStatements(*form->Program, 1, "a");
@@ -512,7 +550,7 @@ TEST_F(TForm2Test, UnsavedChangesAreOfferedForSaving) {
       form->Struktogrammspeichern1Click(nullptr);
       form->PushUndo();
       AppendStatements(*form->Program, 1, "b");
-      form->Rckgngig1Click(nullptr);  // back to what is saved; still counts as a change
+      form->Rckgngig1Click(nullptr); // back to what is saved; still counts as a change
     }
     const std::string before = DescribeForTest();
     // "Neu" and loading close every window but the first: this one tells whether they ran.
@@ -520,10 +558,18 @@ TEST_F(TForm2Test, UnsavedChangesAreOfferedForSaving) {
     services.Answers = {row.answers.begin(), row.answers.end()};
     services.FileAnswers = {row.files.begin(), row.files.end()};
     switch (row.command) {
-    case C::Quit: Action("Programmbeenden1")->trigger(); break;
-    case C::CloseBox: form->close(); break;
-    case C::New: Action("Neu1")->trigger(); break;
-    case C::Load: Action("Struktogrammladen1")->trigger(); break;
+    case C::Quit:
+      Action("Programmbeenden1")->trigger();
+      break;
+    case C::CloseBox:
+      form->close();
+      break;
+    case C::New:
+      Action("Neu1")->trigger();
+      break;
+    case C::Load:
+      Action("Struktogrammladen1")->trigger();
+      break;
     }
     EXPECT_EQ(services.Questions.size(), row.asked ? 1 : 0);
     if (row.asked) {
@@ -548,8 +594,8 @@ TEST_F(TForm2Test, UnsavedChangesAreOfferedForSaving) {
       EXPECT_EQ(services.FileAnswers.size(), 1u);
     }
     // A failed save is reported.
-    EXPECT_EQ(services.Messages.size(), row.files == std::vector<std::optional<QString>>{nowhere}
-                                            ? 1u : 0u);
+    EXPECT_EQ(services.Messages.size(),
+              row.files == std::vector<std::optional<QString>>{nowhere} ? 1u : 0u);
   }
 }
 
@@ -557,7 +603,8 @@ TEST_F(TForm2Test, UnsavedChangesAreOfferedForSaving) {
 class TThrowingObject : public QObject {
 public:
   bool event(QEvent* e) override {
-    if (e->type() == QEvent::User) throw std::runtime_error("Stream-Schreibfehler");
+    if (e->type() == QEvent::User)
+      throw std::runtime_error("Stream-Schreibfehler");
     return QObject::event(e);
   }
 };
@@ -575,4 +622,4 @@ TEST_F(TForm2Test, EscapedFailuresAreReportedAndTheLoopGoesOn) {
   EXPECT_EQ(services.Messages[0].text, QStringLiteral("Stream-Schreibfehler"));
 }
 
-}  // namespace
+} // namespace

@@ -2,6 +2,8 @@
 // Runs the user-interface tests inside the editor's own application object.
 #include "ui/main/application.h"
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -20,6 +22,9 @@ void QuietPlatformNotes(QtMsgType type, const QMessageLogContext&, const QString
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
+  // Settings the program keeps (recently used files) go to a folder of the test run's own.
+  QTemporaryDir settings;
+  qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
   qInstallMessageHandler(QuietPlatformNotes);
   TApplication app(argc, argv);
   return RUN_ALL_TESTS();

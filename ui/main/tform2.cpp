@@ -14,6 +14,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -50,6 +52,7 @@ struct TMenuItem {
   THandler handler;
   bool visible;
   const char* shortcuts = "";
+  bool submenu = false;
 };
 
 const TMenuHeader kMenus[] = {
@@ -71,6 +74,9 @@ const TMenuItem kMenuItems[] = {
     {"Datei1", "Drucken2", "Drucken", &TForm2::Drucken2Click, true},
     {"Datei1", "N1", "-", nullptr, true},
     {"Datei1", "Programmbeenden1", "Programm beenden", &TForm2::Programmbeenden1Click, true},
+    // Beyond the original program's items.
+    {"Datei1", "N12", "-", nullptr, true},
+    {"Datei1", "Zuletztgeffnet1", "Zuletzt geöffnet", nullptr, true, "", true},
     {"Einfgen1", "Rckgngig1", "Rückgängig", &TForm2::Rckgngig1Click, true, "Ctrl+Z"},
     {"Einfgen1", "N4", "-", nullptr, true},
     {"Einfgen1", "Anweisung", "Anweisung einfügen", &TForm2::ButtonClick, true},
@@ -173,6 +179,11 @@ void TForm2::createActions() {
     action->setObjectName(QLatin1String(item.name));
     if (QLatin1String(item.caption) == QLatin1String("-")) {
       action->setSeparator(true);
+    } else if (item.submenu) {
+      action->setText(QString::fromUtf8(item.caption));
+      auto* menu = new QMenu(this);
+      menu->setObjectName(QLatin1String(item.name) + QStringLiteral("Menu"));
+      action->setMenu(menu);
     } else {
       action->setText(QString::fromUtf8(item.caption));
       const THandler handler = item.handler;
@@ -181,6 +192,10 @@ void TForm2::createActions() {
       });
     }
     action->setVisible(item.visible);
+    if (QMenu* recent = action->menu(); recent && action->objectName() == "Zuletztgeffnet1") {
+      Zuletztgeffnet1 = recent;
+      connect(recent, &QMenu::aboutToShow, this, [this] { FillRecentFiles(); });
+    }
     QList<QKeySequence> keys;
     for (const QString& key : QString::fromUtf8(item.shortcuts).split(';', Qt::SkipEmptyParts))
       keys << QKeySequence(key);
@@ -246,6 +261,7 @@ void TForm2::FormCreate(const QString& file) {
       try {
         TLoadResult loaded = LoadDocument(*stream);
         program = std::move(loaded.Root);
+        recent_.Add(file);
         if (loaded.Damaged || loaded.TrailingRecords) {
           damagedFile_ = file;
           damagedPartly_ = loaded.Damaged;
@@ -492,12 +508,46 @@ void TForm2::Struktogrammladen1Click(QObject*) {
   const std::optional<QString> file =
       services_.OpenFileName(QString::fromUtf8(kStructogramFilter));
   if (!file) return;
+  LoadFile(*file);
+}
+
+void TForm2::LoadFile(const QString& file) {
   // A file that cannot be opened or read throws before anything is replaced.
-  TLoadResult loaded = LoadDocumentFile(FileNameBytes(*file));
+  TLoadResult loaded = LoadDocumentFile(FileNameBytes(file));
   loaded.Root->Independent = false;
   loaded.Root->Bracketed = false;
   ReplaceDocument(std::move(loaded.Root));
-  if (loaded.Damaged || loaded.TrailingRecords) ReportDamaged(*file, loaded.Damaged);
+  recent_.Add(file);
+  if (loaded.Damaged || loaded.TrailingRecords) ReportDamaged(file, loaded.Damaged);
+}
+
+void TForm2::FillRecentFiles() {
+  Zuletztgeffnet1->clear();
+  const QStringList files = recent_.Files();
+  if (files.isEmpty()) {
+    Zuletztgeffnet1->addAction(QStringLiteral("(keine)"))->setEnabled(false);
+    return;
+  }
+  for (int i = 0; i < files.size(); ++i) {
+    const QString file = files[i];
+    QAction* action = Zuletztgeffnet1->addAction(
+        QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(file)));
+    connect(action, &QAction::triggered, this,
+            [this, file] { Guarded(services_, [&] { OpenRecentFile(file); }); });
+  }
+}
+
+void TForm2::OpenRecentFile(const QString& file) {
+  if (!QFileInfo::exists(file)) {
+    recent_.Remove(file);
+    services_.ShowMessage(
+        QStringLiteral("Die Datei %1 gibt es nicht mehr; sie wurde aus der Liste genommen.")
+            .arg(file),
+        TMessageKind::Information);
+    return;
+  }
+  if (!MaybeSave()) return;
+  LoadFile(file);
 }
 
 void TForm2::Struktogrammspeichern1Click(QObject*) { SaveAs(); }
@@ -508,6 +558,7 @@ bool TForm2::SaveAs() {
   if (!file) return false;
   SaveDocumentFile(*Program, FileNameBytes(*file));
   MarkSaved();
+  recent_.Add(*file);
   return true;
 }
 

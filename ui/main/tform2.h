@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/element.h"
+#include "ui/main/recent_files.h"
 #include "ui/main/undo_history.h"
 
 #include <QList>
@@ -96,6 +97,12 @@ public:
   TForm3* CountingLoopDialog() const { return form3_; }
 
   QMenuBar* MainMenu1 = nullptr;
+  // "Zuletzt geöffnet": the last eight files loaded or saved, filled when it opens.
+  QMenu* Zuletztgeffnet1 = nullptr;
+  void FillRecentFiles();
+  // Loads a file of the list; a file gone since is reported and taken off the list.
+  void OpenRecentFile(const QString& file);
+  const TRecentFiles& RecentFiles() const { return recent_; }
   QToolBar* ToolBar1 = nullptr;
 
 protected:
@@ -113,6 +120,8 @@ private:
   void ReplaceDocument(TOwned<TBlock> block);
   // partly: reading ended early; otherwise records follow the program that no window shows.
   void ReportDamaged(const QString& file, bool partly);
+  // Replaces the document by the file's program and notes the file as recently used.
+  void LoadFile(const QString& file);
   // Runs the save dialog and saves; false when the user cancelled.
   bool SaveAs();
   // The document as it stands now is the one the user has on disk (or started with).
@@ -128,5 +137,6 @@ private:
   QString damagedFile_;
   std::string savedImage_;  // the document's file bytes when it was last saved, loaded or new
   bool undoneSinceSaved_ = false;
+  TRecentFiles recent_;
   bool damagedPartly_ = false;
 };
