@@ -125,12 +125,12 @@ protected:
     QPainter painter(&image);
     QtSurface surface(painter, DiagramFont());
     TDisplayOptions display = *window.Display;
-    const int dx = window.horizontalScrollBar()->value();
-    const int dy = window.verticalScrollBar()->value();
     const QSize visible = window.viewport()->size();
     for (int y = 0; y < visible.height(); ++y) {
       for (int x = 0; x < visible.width(); x += 2) {
-        if (HitTestStruktogramm(surface, *window.Root, display, x + dx, y + dy) == target &&
+        const QPoint content = window.ContentPoint(QPoint(x, y));
+        if (HitTestStruktogramm(surface, *window.Root, display, content.x(), content.y()) ==
+                target &&
             (!dropAfter || display.DropAfter == *dropAfter))
           return QPoint(x, y);
       }

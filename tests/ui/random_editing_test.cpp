@@ -117,9 +117,12 @@ public:
   // Now and then the clipboard holds something else by the time of pasting.
   std::optional<QByteArray> ClipboardElement() override {
     switch (rng_() % 8) {
-    case 0: return std::nullopt;
-    case 1: return QByteArray("B:x\x01A:", 7);  // cut short
-    default: return record;
+    case 0:
+      return std::nullopt;
+    case 1:
+      return QByteArray("B:x\x01A:", 7); // cut short
+    default:
+      return record;
     }
   }
 
@@ -250,6 +253,7 @@ protected:
     Resize,
     Scroll,
     Quit,
+    Zoom,
     View
   };
 
@@ -260,7 +264,7 @@ protected:
         {TStep::Popup, 14},      {TStep::Menu, 6},        {TStep::Toolbar, 12}, {TStep::Undo, 4},
         {TStep::Redo, 2},        {TStep::Load, 2},        {TStep::New, 1},      {TStep::Save, 2},
         {TStep::CloseWindow, 3}, {TStep::Resize, 2},      {TStep::Scroll, 3},   {TStep::Quit, 1},
-        {TStep::View, 5}};
+        {TStep::Zoom, 3},        {TStep::View, 5}};
     unsigned total = 0;
     for (const auto& w : weights)
       total += w.second;
@@ -354,6 +358,9 @@ protected:
         form->close();
       else
         MainAction("Programmbeenden1")->trigger();
+      break;
+    case TStep::Zoom:
+      w.SetZoom(TForm1::kZoomSteps[Pick(TForm1::kZoomSteps.size())], SomePoint(w));
       break;
     case TStep::View:
       MainAction(Pick(2) ? "Blockvergrern1" : "BlockinneuemFensteranzeigen1")->trigger();

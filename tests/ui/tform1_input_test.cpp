@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QWheelEvent>
 
 namespace {
 
@@ -239,6 +240,76 @@ TEST_F(InputTest, ReleasesOutsideTheVisibleDrawingMoveNothing) {
     EXPECT_EQ(Shape(&Program()), before);
     EXPECT_EQ(Snapshots(), 0);
   }
+}
+
+// At every zoom the element under the pointer is the one drawn there, and a drag drops where
+// the red arrow shows; the scroll range grows with the zoom, the caption tells it.
+TEST_F(InputTest, ClicksAndDropsAtEveryZoom) {
+  for (int zoom : {50, 100, 300}) {
+    SCOPED_TRACE(zoom);
+    TAnweisung* a1 = nullptr;
+    TBlock* b = nullptr;
+    StartWith([&](TBlock& p) {
+      a1 = Statement(p, "a1");
+      Statement(p, "a2");
+      b = Append(p, TBlock::CreateWithText("B"));
+      Statement(*b, "b1");
+    });
+    TForm1& w = First();
+    const int hRange = w.HorizontalRange();
+    w.SetZoom(zoom, QPoint(0, 0));
+    EXPECT_EQ(w.ZoomPercent(), zoom);
+    EXPECT_EQ(w.HorizontalRange(), hRange);  // in the figure's units, whatever the zoom
+    EXPECT_EQ(w.horizontalScrollBar()->maximum() + w.viewport()->width(),
+              std::max(w.viewport()->width(), (hRange * zoom + 99) / 100));
+    EXPECT_EQ(w.SubWindow()->windowTitle(),
+              zoom == 100 ? QStringLiteral("gesamtes Programm")
+                          : QStringLiteral("gesamtes Programm (%1 %)").arg(zoom));
+    EXPECT_EQ(w.Caption(), QStringLiteral("gesamtes Programm"));
+    const QPoint from = PointOf(w, a1);
+    const QPoint to = PointOf(w, b, false);
+    ASSERT_GE(from.x(), 0);
+    ASSERT_GE(to.x(), 0);
+    QTest::mouseClick(w.viewport(), Qt::LeftButton, {}, from);
+    EXPECT_EQ(w.Display->CurrentSelection(), a1);
+    QTest::mousePress(w.viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(w.viewport(), to);
+    EXPECT_EQ(w.Display->DropTarget, b);
+    QTest::mouseRelease(w.viewport(), Qt::LeftButton, {}, to);
+    EXPECT_EQ(Shape(&Program()), "gesamtes Programm[a2 B[a1 b1]]");
+  }
+}
+
+// Ctrl and the wheel zoom around the pointer: the figure's point under it stays there.
+TEST_F(InputTest, WheelWithCtrlZoomsAroundThePointer) {
+  StartWith([&](TBlock& p) {
+    AppendStatements(p, 60, "s");
+    Statement(p, std::string(300, 'w'));  // wider than the window, so both ways can scroll
+  });
+  TForm1& w = First();
+  w.verticalScrollBar()->setValue(200);
+  w.horizontalScrollBar()->setValue(300);
+  const QPoint pointer(120, 90);
+  const QPoint before = w.ContentPoint(pointer);
+  const auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent event(pointer, w.viewport()->mapToGlobal(pointer), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w.viewport(), &event);
+  };
+  wheel(120, Qt::ControlModifier);
+  EXPECT_EQ(w.ZoomPercent(), 125);
+  wheel(120, Qt::ControlModifier);
+  EXPECT_EQ(w.ZoomPercent(), 150);
+  EXPECT_LE((w.ContentPoint(pointer) - before).manhattanLength(), 2);
+  wheel(-120, Qt::ControlModifier);
+  EXPECT_EQ(w.ZoomPercent(), 125);
+  const int scrolled = w.verticalScrollBar()->value();
+  wheel(-120, Qt::NoModifier);  // the wheel alone scrolls
+  EXPECT_EQ(w.ZoomPercent(), 125);
+  EXPECT_GT(w.verticalScrollBar()->value(), scrolled);
+  // Ctrl+0 through the menu goes back to the original size.
+  QTest::keySequence(w.viewport(), QKeySequence("Ctrl+0"));
+  EXPECT_EQ(w.ZoomPercent(), 100);
 }
 
 TEST_F(InputTest, RootAndBranchBlocksCannotBeDragged) {

@@ -110,6 +110,22 @@ TEST_F(TForm1Test, CollapsingCentresTheSelectionAndIsPerWindow) {
   EXPECT_EQ((r.top + r.bottom) / 2, height / 2);
 }
 
+// Zoomed, collapsing still centres the selection in what the window shows.
+TEST_F(TForm1Test, CollapsingCentresTheSelectionWhenZoomed) {
+  StartWithLongProgram(5);
+  TForm1& window = First();
+  window.SetZoom(200, QPoint(0, 0));
+  Select(window, part);
+  window.ChangeDisplay();
+  Paint(window);
+  const TRect r = window.Display->SelectedRect;  // drawn in the figure's units
+  const int top = r.top * 2 - window.verticalScrollBar()->value();
+  const int bottom = r.bottom * 2 - window.verticalScrollBar()->value();
+  const int height = window.SubWindow()->frameGeometry().height();
+  ASSERT_GT(window.verticalScrollBar()->value(), 0);
+  EXPECT_NEAR((top + bottom) / 2, height / 2, 1);
+}
+
 TEST_F(TForm1Test, TallSelectionIsScrolledToTwoBelowTheTop) {
   StartWithLongProgram(40);
   TForm1& window = First();

@@ -200,7 +200,12 @@ TEST_F(TForm2Test, MenuBarMatchesTheTable) {
       {"Drucken1",
        "Ansicht",
        {{"Blockvergrern1", "Block vergrößern/verkleinern", true},
-        {"BlockinneuemFensteranzeigen1", "Block in neuem Fenster anzeigen", true}}},
+        {"BlockinneuemFensteranzeigen1", "Block in neuem Fenster anzeigen", true},
+        // Beyond the original program's items.
+        {"N7", "-", true},
+        {"Vergrern1", "Vergrößern", true},
+        {"Verkleinern1", "Verkleinern", true},
+        {"Originalgre1", "Originalgröße", true}}},
   };
   const QList<QAction*> menus = form->menuBar()->actions();
   ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));

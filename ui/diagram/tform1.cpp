@@ -19,8 +19,10 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -136,14 +138,19 @@ QMdiSubWindow* TForm1::SubWindow() const {
 }
 
 void TForm1::SetCaption(const QString& caption) {
-  setWindowTitle(caption);
-  if (QMdiSubWindow* sub = SubWindow())
-    sub->setWindowTitle(caption);
+  caption_ = caption;
+  ShowCaption();
 }
 
-QString TForm1::Caption() const {
-  const QMdiSubWindow* sub = SubWindow();
-  return sub ? sub->windowTitle() : windowTitle();
+QString TForm1::Caption() const { return caption_; }
+
+void TForm1::ShowCaption() {
+  // The zoom is told only where it is not the original size.
+  const QString shown =
+      zoom_ == 100 ? caption_ : QStringLiteral("%1 (%2 %)").arg(caption_).arg(zoom_);
+  setWindowTitle(shown);
+  if (QMdiSubWindow* sub = SubWindow())
+    sub->setWindowTitle(shown);
 }
 
 void TForm1::SetRoot(TBlock* block) {
@@ -179,8 +186,11 @@ void TForm1::UpdateScrollBarMaxima() {
   verticalScrollBar()->setPageStep(std::max(1, visible.height()));
   horizontalScrollBar()->setSingleStep(8);
   verticalScrollBar()->setSingleStep(8);
-  horizontalScrollBar()->setRange(0, std::max(0, hRange_ - visible.width()));
-  verticalScrollBar()->setRange(0, std::max(0, vRange_ - visible.height()));
+  // The ranges are the figure's units; at another zoom the window scrolls over their scaled size.
+  const int width = static_cast<int>(std::ceil(hRange_ * zoom_ / 100.0));
+  const int height = static_cast<int>(std::ceil(vRange_ * zoom_ / 100.0));
+  horizontalScrollBar()->setRange(0, std::max(0, width - visible.width()));
+  verticalScrollBar()->setRange(0, std::max(0, height - visible.height()));
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -199,6 +209,8 @@ void TForm1::DisplayStruktogramm(TSurface& surface, TPoint anchor, const TRect* 
 void TForm1::FormPaint(const QRect& exposed) {
   QPainter painter(viewport());
   painter.fillRect(exposed, kBackground);
+  if (zoom_ != 100)
+    return PaintZoomed(painter, exposed);
   QtSurface surface(painter, DiagramFont());
   // Only what intersects the exposed rectangle is drawn; the root is measured once for both
   // its anchor and its figure.
@@ -223,12 +235,81 @@ void TForm1::RepaintNow() {
   QImage image = ScratchImage(visible);
   {
     QPainter painter(&image);
-    QtSurface surface(painter, DiagramFont());
-    const TRect clip{0, 0, visible.width(), visible.height()};
-    PaintStruktogramm(surface, *Root, *Display,
-                      TPoint{horizontalScrollBar()->value(), verticalScrollBar()->value()}, &clip);
+    if (zoom_ != 100) {
+      PaintZoomed(painter, QRect(QPoint(0, 0), visible));
+    } else {
+      QtSurface surface(painter, DiagramFont());
+      const TRect clip{0, 0, visible.width(), visible.height()};
+      PaintStruktogramm(surface, *Root, *Display,
+                        TPoint{horizontalScrollBar()->value(), verticalScrollBar()->value()},
+                        &clip);
+    }
   }
   viewport()->update();
+}
+
+void TForm1::PaintZoomed(QPainter& painter, const QRect& exposed) {
+  // The figures keep computing in their own units; the painter scales them, so lines and text
+  // are drawn at the zoomed size (and at the screen's own density), not enlarged afterwards.
+  const double z = zoom_ / 100.0;
+  const int hs = horizontalScrollBar()->value();
+  const int vs = verticalScrollBar()->value();
+  painter.translate(-hs, -vs);
+  painter.scale(z, z);
+  QtSurface surface(painter, DiagramFont());
+  const TRect clip{static_cast<int32_t>(std::floor((exposed.left() + hs) / z)) - 1,
+                   static_cast<int32_t>(std::floor((exposed.top() + vs) / z)) - 1,
+                   static_cast<int32_t>(std::ceil((exposed.right() + 1 + hs) / z)) + 1,
+                   static_cast<int32_t>(std::ceil((exposed.bottom() + 1 + vs) / z)) + 1};
+  PaintStruktogramm(surface, *Root, *Display, TPoint{0, 0}, &clip);
+}
+
+QPoint TForm1::ContentPoint(QPoint window) const {
+  const double z = zoom_ / 100.0;
+  return QPoint(static_cast<int>(std::floor((window.x() + horizontalScrollBar()->value()) / z)),
+                static_cast<int>(std::floor((window.y() + verticalScrollBar()->value()) / z)));
+}
+
+void TForm1::SetZoom(int percent, QPoint around) {
+  percent = std::clamp(percent, kZoomSteps.front(), kZoomSteps.back());
+  if (percent == zoom_)
+    return;
+  // The point of the figure under `around` stays where it is.
+  const double old = zoom_ / 100.0;
+  const double x = (around.x() + horizontalScrollBar()->value()) / old;
+  const double y = (around.y() + verticalScrollBar()->value()) / old;
+  zoom_ = percent;
+  const double z = zoom_ / 100.0;
+  UpdateScrollBarMaxima();
+  horizontalScrollBar()->setValue(static_cast<int>(std::lround(x * z - around.x())));
+  verticalScrollBar()->setValue(static_cast<int>(std::lround(y * z - around.y())));
+  ShowCaption();
+  viewport()->update();
+}
+
+void TForm1::ZoomIn(QPoint around) {
+  for (int step : kZoomSteps)
+    if (step > zoom_)
+      return SetZoom(step, around);
+}
+
+void TForm1::ZoomOut(QPoint around) {
+  for (auto it = kZoomSteps.rbegin(); it != kZoomSteps.rend(); ++it)
+    if (*it < zoom_)
+      return SetZoom(*it, around);
+}
+
+QPoint TForm1::ViewCentre() const { return viewport()->rect().center(); }
+
+void TForm1::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier))
+    return QAbstractScrollArea::wheelEvent(event);
+  const QPoint at = event->position().toPoint();
+  if (event->angleDelta().y() > 0)
+    ZoomIn(at);
+  else if (event->angleDelta().y() < 0)
+    ZoomOut(at);
+  event->accept();
 }
 
 void TForm1::PrintStruktogramm(TSurface& surface) {
@@ -262,6 +343,20 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   return QAbstractScrollArea::eventFilter(watched, event);
 }
 
+TRect TForm1::SelectedWindowRect() const {
+  const TRect r = Display->SelectedRect;
+  if (zoom_ == 100)
+    return r;  // drawn in window coordinates
+  // Drawn in the figure's units: scaled and shifted by the scroll positions.
+  const double z = zoom_ / 100.0;
+  const int hs = horizontalScrollBar()->value();
+  const int vs = verticalScrollBar()->value();
+  return {static_cast<int32_t>(std::lround(r.left * z)) - hs,
+          static_cast<int32_t>(std::lround(r.top * z)) - vs,
+          static_cast<int32_t>(std::lround(r.right * z)) - hs,
+          static_cast<int32_t>(std::lround(r.bottom * z)) - vs};
+}
+
 void TForm1::ChangeDisplay(QObject*) {
   if (auto* block = As<TBlock>(Display->CurrentSelection()))
     ChangeMinimize(block);
@@ -271,7 +366,7 @@ void TForm1::ChangeMinimize(TBlock* block) {
   Display->ToggleCollapsed(block);
   RepaintNow();
   AdjustScrollBars();
-  const TRect r = Display->SelectedRect;
+  const TRect r = SelectedWindowRect();
   const QWidget* outer = SubWindow() ? static_cast<QWidget*>(SubWindow()) : this;
   const int height = outer->frameGeometry().height();
   const int width = outer->frameGeometry().width();

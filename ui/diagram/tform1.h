@@ -11,11 +11,14 @@
 #include <QAbstractScrollArea>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <memory>
 
 class QAction;
 class QImage;
+class QPainter;
+class QWheelEvent;
 class QMdiSubWindow;
 class QMenu;
 class TForm2;
@@ -110,8 +113,20 @@ public:
   // block's body), as one undo step; a clipboard without a structogram pastes nothing.
   void AusZwischenablageeinfgen1Click(QObject* sender);
 
+  // The window's caption (the block's title); shown with the zoom when that is not 100 %.
   void SetCaption(const QString& caption);
   QString Caption() const;
+
+  // Zoom in percent, 25 to 400; the figures are computed in their own units and drawn scaled.
+  static constexpr std::array<int, 9> kZoomSteps = {25, 50, 75, 100, 125, 150, 200, 300, 400};
+  int ZoomPercent() const { return zoom_; }
+  // Sets the zoom keeping the figure's point under `around` (window coordinates) in place.
+  void SetZoom(int percent, QPoint around);
+  void ZoomIn(QPoint around);
+  void ZoomOut(QPoint around);
+  QPoint ViewCentre() const;
+  // The point of the figure (content coordinates, the figures' units) under a window point.
+  QPoint ContentPoint(QPoint window) const;
   // The frame sub-window that holds this window.
   QMdiSubWindow* SubWindow() const;
   // Horizontal and vertical scroll ranges (the figure's size plus 50).
@@ -129,12 +144,19 @@ protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // Ctrl + wheel zooms around the pointer; the wheel alone scrolls.
+  void wheelEvent(QWheelEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   explicit TForm1(TBlock* block);
   void FormCreate();
   void FormPaint(const QRect& exposed);
+  // The paint at a zoom other than 100 %, for the exposed window rectangle.
+  void PaintZoomed(QPainter& painter, const QRect& exposed);
+  // The selection's rectangle as last drawn, in window coordinates.
+  TRect SelectedWindowRect() const;
+  void ShowCaption();
   TSize MeasureRoot();
   // Repaints at once, so that the drawing records the selection's rectangle, then schedules the
   // on-screen repaint.
@@ -160,4 +182,6 @@ private:
   int hRange_ = 50;
   int vRange_ = 50;
   bool closing_ = false;
+  int zoom_ = 100;
+  QString caption_ = QStringLiteral("Komplettes Programm");
 };

@@ -31,8 +31,8 @@ TElement* TForm1::HitAt(int X, int Y) {
   QImage image = ScratchImage(QSize(1, 1));
   QPainter painter(&image);
   QtSurface surface(painter, DiagramFont());
-  return HitTestStruktogramm(surface, *Root, *Display, X + horizontalScrollBar()->value(),
-                             Y + verticalScrollBar()->value());
+  const QPoint content = ContentPoint(QPoint(X, Y));
+  return HitTestStruktogramm(surface, *Root, *Display, content.x(), content.y());
 }
 
 void TForm1::Select(TElement* e) {

@@ -99,6 +99,11 @@ const TMenuItem kMenuItems[] = {
      true},
     {"Drucken1", "BlockinneuemFensteranzeigen1", "Block in neuem Fenster anzeigen",
      &TForm2::BlockinneuemFensteranzeigen1Click, true},
+    // Beyond the original program's items.
+    {"Drucken1", "N7", "-", nullptr, true},
+    {"Drucken1", "Vergrern1", "Vergrößern", &TForm2::Vergrern1Click, true, "Ctrl++;Ctrl+="},
+    {"Drucken1", "Verkleinern1", "Verkleinern", &TForm2::Verkleinern1Click, true, "Ctrl+-"},
+    {"Drucken1", "Originalgre1", "Originalgröße", &TForm2::Originalgre1Click, true, "Ctrl+0"},
 };
 
 struct TToolButtonEntry {
@@ -366,6 +371,18 @@ void TForm2::Kopieren1Click(QObject*) {
 
 void TForm2::AusZwischenablageeinfgen1Click(QObject*) {
   if (TForm1* window = ActiveWindow()) window->AusZwischenablageeinfgen1Click(nullptr);
+}
+
+void TForm2::Vergrern1Click(QObject*) {
+  if (TForm1* window = ActiveWindow()) window->ZoomIn(window->ViewCentre());
+}
+
+void TForm2::Verkleinern1Click(QObject*) {
+  if (TForm1* window = ActiveWindow()) window->ZoomOut(window->ViewCentre());
+}
+
+void TForm2::Originalgre1Click(QObject*) {
+  if (TForm1* window = ActiveWindow()) window->SetZoom(100, window->ViewCentre());
 }
 
 void TForm2::ButtonClick(QObject* sender) {

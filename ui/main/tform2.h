@@ -42,6 +42,10 @@ public:
   void Rckgngig1Click(QObject* sender);
   // Redo: steps forward again through what undo took back, until the next change.
   void Wiederherstellen1Click(QObject* sender);
+  // Zoom of the active diagram window: a step larger, a step smaller, the original size.
+  void Vergrern1Click(QObject* sender);
+  void Verkleinern1Click(QObject* sender);
+  void Originalgre1Click(QObject* sender);
   // Cut, copy and paste of elements, forwarded to the active diagram window.
   void Ausschneiden1Click(QObject* sender);
   void Kopieren1Click(QObject* sender);
