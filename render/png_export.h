@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string>
 
-// Largest picture made: PNG allows 2^31 - 1 pixels each way; beyond ten billion pixels a picture
-// takes minutes and gigabytes, and SVG serves better.
+// Largest picture made: PNG allows 2^31 - 1 pixels each way, and beyond twenty billion pixels in
+// all a picture takes minutes and gigabytes, where SVG serves better.
 constexpr int64_t kMaxPictureSide = 2147483647;
-constexpr int64_t kMaxPicturePixels = 10'000'000'000;
+constexpr int64_t kMaxPicturePixels = 20'000'000'000;
 
 // How a PNG stores its pixels. Palette (the default): indexed colour from the colours the figures
 // set, TrueColour (8-bit RGB) when they are more than 256 or a pixel falls outside them;

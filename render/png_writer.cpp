@@ -7,22 +7,31 @@
 
 namespace {
 
-constexpr uint32_t kAdler = 65521;
+constexpr uint64_t kAdler = 65521;
 constexpr size_t kChunkBytes = 1 << 16;
 
+// CRC-32 of PNG chunks, eight bytes per step.
 uint32_t Crc(uint32_t crc, const uint8_t* data, size_t size) {
-  static const std::array<uint32_t, 256> table = [] {
-    std::array<uint32_t, 256> t{};
+  static const auto tables = [] {
+    std::array<std::array<uint32_t, 256>, 8> t{};
     for (uint32_t n = 0; n < 256; ++n) {
       uint32_t c = n;
-      for (int k = 0; k < 8; ++k)
-        c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      t[n] = c;
+      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      t[0][n] = c;
     }
+    for (uint32_t n = 0; n < 256; ++n)
+      for (int k = 1; k < 8; ++k) t[k][n] = (t[k - 1][n] >> 8) ^ t[0][t[k - 1][n] & 0xFF];
     return t;
   }();
-  for (size_t i = 0; i < size; ++i)
-    crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+  size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    const uint32_t low = crc ^ (uint32_t{data[i]} | uint32_t{data[i + 1]} << 8 |
+                                uint32_t{data[i + 2]} << 16 | uint32_t{data[i + 3]} << 24);
+    crc = tables[7][low & 0xFF] ^ tables[6][(low >> 8) & 0xFF] ^ tables[5][(low >> 16) & 0xFF] ^
+          tables[4][low >> 24] ^ tables[3][data[i + 4]] ^ tables[2][data[i + 5]] ^
+          tables[1][data[i + 6]] ^ tables[0][data[i + 7]];
+  }
+  for (; i < size; ++i) crc = tables[0][(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
   return crc;
 }
 
@@ -37,8 +46,7 @@ void PutBigEndian(uint8_t* at, uint32_t value) {
 // bit first.
 uint32_t Reversed(uint32_t code, int length) {
   uint32_t r = 0;
-  for (int i = 0; i < length; ++i)
-    r |= ((code >> i) & 1) << (length - 1 - i);
+  for (int i = 0; i < length; ++i) r |= ((code >> i) & 1) << (length - 1 - i);
   return r;
 }
 
@@ -49,22 +57,38 @@ struct Code {
 
 // Deflate's fixed code for a literal or length symbol (0 to 287).
 Code FixedSymbol(int symbol) {
-  if (symbol < 144)
-    return {Reversed(0x30 + symbol, 8), 8};
-  if (symbol < 256)
-    return {Reversed(0x190 + symbol - 144, 9), 9};
-  if (symbol < 280)
-    return {Reversed(symbol - 256, 7), 7};
+  if (symbol < 144) return {Reversed(0x30 + symbol, 8), 8};
+  if (symbol < 256) return {Reversed(0x190 + symbol - 144, 9), 9};
+  if (symbol < 280) return {Reversed(symbol - 256, 7), 7};
   return {Reversed(0xC0 + symbol - 280, 8), 8};
 }
 
-struct Tables {
+// The first position from `from` on where a and b differ, or size.
+size_t EqualEnd(const uint8_t* a, const uint8_t* b, size_t from, size_t size) {
+  size_t i = from;
+  for (; i + 8 <= size; i += 8) {
+    uint64_t x, y;
+    std::memcpy(&x, a + i, 8);
+    std::memcpy(&y, b + i, 8);
+    if (x != y) {
+      const uint64_t d = x ^ y;  // the lowest differing byte is the first in memory
+      return i + static_cast<size_t>(__builtin_ctzll(d) / 8);
+    }
+  }
+  while (i < size && a[i] == b[i]) ++i;
+  return i;
+}
+
+}  // namespace
+
+// What the encoder writes, as bits ready for the bit writer.
+struct TPngWriter::Codes {
   Code literal[256];
-  Code match[259]; // a match of 3 to 258 bytes at distance 1: length symbol, extra bits, distance
+  Code match[259];  // 3 to 258 bytes at distance 1: length symbol, extra bits, distance code 0
   Code end;
-  Tables() {
-    for (int b = 0; b < 256; ++b)
-      literal[b] = FixedSymbol(b);
+
+  Codes() {
+    for (int b = 0; b < 256; ++b) literal[b] = FixedSymbol(b);
     end = FixedSymbol(256);
     static const int base[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                                  31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
@@ -72,52 +96,32 @@ struct Tables {
                                   2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
     for (int length = 3; length <= 258; ++length) {
       int i = 28;
-      while (base[i] > length)
-        --i;
-      const Code symbol = FixedSymbol(257 + i);
-      Code c = symbol;
+      while (base[i] > length) --i;
+      Code c = FixedSymbol(257 + i);
       c.bits |= static_cast<uint32_t>(length - base[i]) << c.length;
-      c.length += extra[i];
-      c.length += 5; // distance code 0 (distance 1): five zero bits
+      c.length += extra[i] + 5;  // then the five zero bits of distance code 0
       match[length] = c;
     }
   }
-};
 
-const Tables& Fixed() {
-  static const Tables tables;
-  return tables;
-}
-
-// The end of the run of `value` that starts at data[from], looking no further than size.
-size_t RunEnd(const uint8_t* data, size_t from, size_t size, uint8_t value) {
-  const uint64_t pattern = 0x0101010101010101ull * value;
-  size_t i = from;
-  while (i + 8 <= size) {
-    uint64_t word;
-    std::memcpy(&word, data + i, 8);
-    if (word != pattern)
-      break;
-    i += 8;
+  static const Codes& Fixed() {
+    static const Codes codes;
+    return codes;
   }
-  while (i < size && data[i] == value)
-    ++i;
-  return i;
-}
-
-} // namespace
+};
 
 TPngWriter::TPngWriter(TStream& out, uint32_t width, uint32_t height,
                        const std::vector<uint32_t>& palette)
-    : out_(out), rowBytes_(palette.empty() ? 3 * size_t{width} : size_t{width}) {
+    : out_(out), codes_(Codes::Fixed()),
+      rowBytes_(palette.empty() ? 3 * size_t{width} : size_t{width}) {
   static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   out_.WriteBuffer(kSignature, sizeof kSignature);
   uint8_t header[13];
   PutBigEndian(header, width);
   PutBigEndian(header + 4, height);
-  header[8] = 8;                            // bits per sample
-  header[9] = palette.empty() ? 2 : 3;      // RGB or indexed colour
-  header[10] = header[11] = header[12] = 0; // deflate, adaptive filters, no interlace
+  header[8] = 8;                             // bits per sample
+  header[9] = palette.empty() ? 2 : 3;       // RGB or indexed colour
+  header[10] = header[11] = header[12] = 0;  // deflate, adaptive filters, no interlace
   Chunk("IHDR", header, sizeof header);
   if (!palette.empty()) {
     std::vector<uint8_t> plte;
@@ -129,10 +133,9 @@ TPngWriter::TPngWriter(TStream& out, uint32_t width, uint32_t height,
     Chunk("PLTE", plte.data(), plte.size());
   }
   previous_.assign(rowBytes_, 0);
-  filtered_.resize(rowBytes_ + 1);
-  data_ = {0x78, 0x01}; // zlib: deflate with a 32 KiB window
-  Bits(0, 1);           // a block that is not the last ...
-  Bits(1, 2);           // ... in the fixed code
+  data_ = {0x78, 0x01};  // zlib: deflate with a 32 KiB window
+  Bits(0, 1);            // a block that is not the last ...
+  Bits(1, 2);            // ... in the fixed code
 }
 
 void TPngWriter::Chunk(const char* type, const uint8_t* data, size_t size) {
@@ -142,8 +145,7 @@ void TPngWriter::Chunk(const char* type, const uint8_t* data, size_t size) {
   uint8_t tail[4];
   PutBigEndian(tail, Crc(Crc(0xFFFFFFFFu, head + 4, 4), data, size) ^ 0xFFFFFFFFu);
   out_.WriteBuffer(head, sizeof head);
-  if (size > 0)
-    out_.WriteBuffer(data, size);
+  if (size > 0) out_.WriteBuffer(data, size);
   out_.WriteBuffer(tail, sizeof tail);
 }
 
@@ -158,67 +160,77 @@ void TPngWriter::Bits(uint32_t value, int count) {
 }
 
 void TPngWriter::Literal(uint8_t byte) {
-  const Code& c = Fixed().literal[byte];
-  Bits(c.bits, c.length);
+  Bits(codes_.literal[byte].bits, codes_.literal[byte].length);
   lastByte_ = byte;
 }
 
 // `count` bytes of one value: a literal unless the stream already ends in it, then matches that
 // repeat the byte before them.
 void TPngWriter::Run(uint8_t byte, size_t count) {
-  // Adler-32 of the run in closed form: a grows by count * byte, b by count * a plus
-  // byte * count * (count + 1) / 2.
-  const uint64_t n = count % kAdler;
-  const uint64_t triangle = (count % 2 == 0) ? (count / 2 % kAdler) * ((count + 1) % kAdler)
+  // Adler-32 in closed form: a grows by count * byte, b by count * a plus
+  // byte * count * (count + 1) / 2. The sums are reduced modulo 65521 once a row, or at once
+  // where they could overflow.
+  if (count > (size_t{1} << 20) || adlerB_ > (uint64_t{1} << 60)) {
+    const uint64_t n = count % kAdler;
+    const uint64_t triangle = count % 2 == 0 ? (count / 2 % kAdler) * ((count + 1) % kAdler)
                                              : (count % kAdler) * ((count + 1) / 2 % kAdler);
-  adlerB_ = static_cast<uint32_t>((adlerB_ + n * adlerA_ + byte * (triangle % kAdler)) % kAdler);
-  adlerA_ = static_cast<uint32_t>((adlerA_ + n * byte) % kAdler);
+    adlerA_ %= kAdler;
+    adlerB_ = (adlerB_ + n * adlerA_ + byte * (triangle % kAdler)) % kAdler;
+    adlerA_ = (adlerA_ + n * byte) % kAdler;
+  } else {
+    adlerB_ += count * adlerA_ + byte * (count * (count + 1) / 2);
+    adlerA_ += count * byte;
+  }
 
   if (lastByte_ != byte) {
     Literal(byte);
     --count;
   }
-  const Tables& t = Fixed();
   while (count >= 3) {
     const size_t length = std::min<size_t>(count, 258);
-    Bits(t.match[length].bits, t.match[length].length);
+    Bits(codes_.match[length].bits, codes_.match[length].length);
     count -= length;
   }
-  while (count-- > 0)
-    Literal(byte);
+  while (count-- > 0) Literal(byte);
 }
 
 void TPngWriter::WriteRow(const uint8_t* pixels) {
-  // Filter "up": each byte less the one above, so rows that repeat their predecessor are zeros.
-  filtered_[0] = 2;
-  for (size_t i = 0; i < rowBytes_; ++i)
-    filtered_[i + 1] = static_cast<uint8_t>(pixels[i] - previous_[i]);
-  std::memcpy(previous_.data(), pixels, rowBytes_);
-  const size_t size = filtered_.size();
-  for (size_t i = 0; i < size;) {
-    const size_t end = RunEnd(filtered_.data(), i + 1, size, filtered_[i]);
-    Run(filtered_[i], end - i);
+  // Filter "up": each byte less the one above, so what repeats the row above is zeros. Runs are
+  // found on the pixels themselves, eight bytes at a time where they equal the row above.
+  const uint8_t* above = previous_.data();
+  Run(2, 1);
+  for (size_t i = 0; i < rowBytes_;) {
+    size_t end = i + 1;
+    if (pixels[i] == above[i]) {
+      end = EqualEnd(pixels, above, end, rowBytes_);
+      Run(0, end - i);
+    } else {
+      const uint8_t value = static_cast<uint8_t>(pixels[i] - above[i]);
+      while (end < rowBytes_ && static_cast<uint8_t>(pixels[end] - above[end]) == value) ++end;
+      Run(value, end - i);
+    }
     i = end;
   }
+  adlerA_ %= kAdler;
+  adlerB_ %= kAdler;
+  std::memcpy(previous_.data(), pixels, rowBytes_);
   FlushData(false);
 }
 
 void TPngWriter::FlushData(bool all) {
-  if (!all && data_.size() < kChunkBytes)
-    return;
+  if (!all && data_.size() < kChunkBytes) return;
   Chunk("IDAT", data_.data(), data_.size());
   data_.clear();
 }
 
 void TPngWriter::Finish() {
-  const Tables& t = Fixed();
-  Bits(t.end.bits, t.end.length);
-  Bits(1, 1); // the last block, empty
+  Bits(codes_.end.bits, codes_.end.length);
+  Bits(1, 1);  // the last block, empty
   Bits(1, 2);
-  Bits(t.end.bits, t.end.length);
+  Bits(codes_.end.bits, codes_.end.length);
   Bits(0, (8 - bitCount_) % 8);
   uint8_t adler[4];
-  PutBigEndian(adler, adlerB_ << 16 | adlerA_);
+  PutBigEndian(adler, static_cast<uint32_t>(adlerB_ << 16 | adlerA_));
   data_.insert(data_.end(), adler, adler + 4);
   FlushData(true);
   Chunk("IEND", nullptr, 0);

@@ -25,6 +25,8 @@ public:
   void Finish();
 
 private:
+  struct Codes;
+
   void Chunk(const char* type, const uint8_t* data, size_t size);
   void Bits(uint32_t value, int count);
   void Literal(uint8_t byte);
@@ -32,11 +34,12 @@ private:
   void FlushData(bool all);
 
   TStream& out_;
+  const Codes& codes_;
   size_t rowBytes_;
-  std::vector<uint8_t> previous_, filtered_;
+  std::vector<uint8_t> previous_;
   std::vector<uint8_t> data_; // compressed bytes not yet written as a chunk
   uint64_t bits_ = 0;
   int bitCount_ = 0;
   int lastByte_ = -1; // the byte a distance-1 match repeats
-  uint32_t adlerA_ = 1, adlerB_ = 0;
+  uint64_t adlerA_ = 1, adlerB_ = 0;
 };

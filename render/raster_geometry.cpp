@@ -12,63 +12,15 @@ namespace {
 constexpr int64_t kOne = int64_t{1} << 16;
 constexpr int64_t kHalf = kOne / 2;
 
+// Rounds down: an arithmetic shift.
 int64_t Floor16(int64_t fixed) {
   return fixed >> 16;
-} // arithmetic shift: rounds down
+}
 
 // Change of the minor coordinate per step along the major axis, truncated toward zero.
 int64_t Increment(int64_t minorDelta, int64_t majorLength) {
   return minorDelta * kOne / majorLength;
 }
-
-// Writes the pixels of a run along one axis: steps first to last - 1 along the major axis, the
-// minor coordinate at step k being Floor16(minor + (k - first) * inc). Rows outside the band
-// are skipped; keep(x, y) filters single pixels (dotted pens).
-template <class Keep>
-void EmitRun(bool vertical, int64_t first, int64_t last, int64_t minor, int64_t inc, TRowBand rows,
-             TSpanSink& out, Keep keep) {
-  if (vertical) {
-    const int64_t from = std::max(first, rows.top), to = std::min(last, rows.bottom);
-    for (int64_t y = from; y < to; ++y) {
-      const int64_t x = Floor16(minor + (y - first) * inc);
-      if (keep(x, y))
-        out.Span(y, x, x + 1);
-    }
-    return;
-  }
-  if (inc == 0) {
-    const int64_t y = Floor16(minor);
-    if (y < rows.top || y >= rows.bottom)
-      return;
-    int64_t runStart = first;
-    for (int64_t x = first; x < last; ++x) {
-      if (keep(x, y))
-        continue;
-      if (runStart < x)
-        out.Span(y, runStart, x);
-      runStart = x + 1;
-    }
-    if (runStart < last)
-      out.Span(y, runStart, last);
-    return;
-  }
-  int64_t runStart = first, runRow = Floor16(minor);
-  auto flush = [&](int64_t end) {
-    if (runStart < end && runRow >= rows.top && runRow < rows.bottom)
-      out.Span(runRow, runStart, end);
-  };
-  for (int64_t x = first; x < last; ++x) {
-    const int64_t y = Floor16(minor + (x - first) * inc);
-    if (y != runRow || !keep(x, y)) {
-      flush(x);
-      runRow = y;
-      runStart = keep(x, y) ? x : x + 1;
-    }
-  }
-  flush(last);
-}
-
-const auto kAll = [](int64_t, int64_t) { return true; };
 
 } // namespace
 
@@ -150,6 +102,40 @@ void PolygonFillPixels(const TPoint* points, int count, TRowBand rows, TSpanSink
 }
 
 namespace {
+
+// Writes the pixels of an edge: steps first to last - 1 along the major axis, the minor
+// coordinate at step m being Floor16(minor + (m - first) * inc). Rows outside the band are
+// skipped; keep(x, y) picks the pixels of a dotted pen.
+template <class Keep>
+void EmitRun(bool vertical, int64_t first, int64_t last, int64_t minor, int64_t inc, TRowBand rows,
+             TSpanSink& out, Keep keep) {
+  if (vertical) {
+    const int64_t from = std::max(first, rows.top), to = std::min(last, rows.bottom);
+    for (int64_t y = from; y < to; ++y) {
+      const int64_t x = Floor16(minor + (y - first) * inc);
+      if (keep(x, y))
+        out.Span(y, x, x + 1);
+    }
+    return;
+  }
+  if (inc == 0 && (Floor16(minor) < rows.top || Floor16(minor) >= rows.bottom))
+    return;
+  // Along a row: runs of kept pixels.
+  int64_t runStart = first, runRow = Floor16(minor);
+  auto flush = [&](int64_t end) {
+    if (runStart < end && runRow >= rows.top && runRow < rows.bottom)
+      out.Span(runRow, runStart, end);
+  };
+  for (int64_t x = first; x < last; ++x) {
+    const int64_t y = Floor16(minor + (x - first) * inc);
+    if (y != runRow || !keep(x, y)) {
+      flush(x);
+      runRow = y;
+      runStart = keep(x, y) ? x : x + 1;
+    }
+  }
+  flush(last);
+}
 
 // The toolkit's one-pixel outline of a closed polygon: each edge is a run along its longer axis,
 // and where edges meet, a pixel the previous edge already painted is left out, a diagonal gap

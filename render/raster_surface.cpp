@@ -99,9 +99,11 @@ void TRasterSurface::Polygon(const TPoint* points, int count) {
 }
 
 void TRasterSurface::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  // As on screen: the outline on the outermost pixels, the inside in the brush.
-  for (int64_t y = std::max<int64_t>(top, top_); y < std::min<int64_t>(bottom, top_ + count_); ++y)
-    Fill(y, left, right - 1, brushInk_);
+  // As on screen: the brush up to the last row and column but one, the outline on the outermost
+  // pixels.
+  const int64_t last = std::min<int64_t>(int64_t{bottom} - 1, top_ + count_);
+  for (int64_t y = std::max<int64_t>(top, top_); y < last; ++y)
+    Fill(y, left, int64_t{right} - 1, brushInk_);
   const TPoint corners[4] = {
       {left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}};
   Brush outline(*this, penInk_);

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // A drawing surface that writes SVG elements straight into a stream as the figures draw, so a
 // picture of any size takes little memory. Pixel (x, y) of the PNG is the unit square at (x, y):
-// fills and lines are written as the same pixels, polygons and the ellipse as shapes through the
-// pixel centres, text in the font the PNG uses, with its extent from the same metrics.
+// fills, lines and rectangular outlines are written as the same pixels, other polygons and the
+// ellipse as shapes through the pixel centres, text in the font the PNG uses, with its extent from
+// the same metrics. Pens are one pixel wide, as in the screen layout that pictures show.
 #pragma once
 
 #include "model/stream.h"

@@ -82,9 +82,9 @@ TEST_F(ExportCliTest, PngSvgAndPdfOfEveryKind) {
 }
 
 TEST_F(ExportCliTest, TooLargeForAnImage) {
-  // One loop whose condition makes a picture of more than ten billion pixels.
+  // One loop whose condition makes a picture of more than twenty billion pixels.
   auto root = MakeRoot();
-  Append(*root, TWhile::CreateWithText(std::string(30000, 'x')));
+  Append(*root, TWhile::CreateWithText(std::string(50000, 'x')));
   SaveDocumentFile(*root, Path("big.str"));
   EXPECT_EQ(RunConverterProcess(Path("big.png"), Path("big.str"), Path("err.txt")), 1);
   const std::string err = ReadAll(Path("err.txt"));

@@ -159,9 +159,17 @@ TEST_F(PngExportTest, TallerThanThePaintingEngineTakes) {
 }
 
 TEST_F(PngExportTest, FailuresLeaveTheFileAsItWas) {
-  // One loop whose condition makes a picture of more than ten billion pixels.
+  // One loop whose condition makes a picture of more than twenty billion pixels.
   TOwned<TBlock> huge = MakeRoot();
-  Append(*huge, TWhile::CreateWithText(std::string(30000, 'x')));
+  Append(*huge, TWhile::CreateWithText(std::string(50000, 'x')));
+  {
+    QImage probeImage(1, 1, QImage::Format_RGB32);
+    QPainter painter(&probeImage);
+    QtSurface probe(painter, DiagramFont());
+    TDisplayOptions d;
+    const TSize size = Measure(*huge, probe, d);
+    ASSERT_GT(int64_t{size.cx + 50} * (size.cy + 50), kMaxPicturePixels);
+  }
   const std::string old = Path("alt.png");
   {
     QFile f(QString::fromStdString(old));

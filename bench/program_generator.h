@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// Programs as a user writes them, of any size, for benchmarks.
+#pragma once
+
+#include "model/element.h"
+#include "tests/tree_building.h"
+
+#include <random>
+
+// A program of n elements: one long chain, mostly statements, with decisions, loops of every
+// kind and blocks whose bodies are short chains one level deeper, nesting up to 10 levels.
+class TProgramGenerator {
+public:
+  static TOwned<TBlock> Make(int n) {
+    TProgramGenerator g(static_cast<unsigned>(n));
+    TOwned<TBlock> root = TBlock::CreateWithText("gesamtes Programm");
+    root->Independent = false;
+    g.budget_ = n;
+    g.Chain(*root, n, 0);
+    return root;
+  }
+
+private:
+  explicit TProgramGenerator(unsigned seed) : rng_(seed) {}
+  int Pick(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
+
+  void Chain(TBlock& block, int count, int depth) {
+    static const char* statements[] = {"x := x + 1", "Wert lesen",   "s := s + a[i] * b[i]",
+                                       "Ausgabe",    "Summe bilden", "i := 0"};
+    static const char* conditions[] = {"a < b und c", "i < n", "x > 0", "fertig"};
+    for (int i = 0; i < count && budget_ > 0; ++i) {
+      --budget_;
+      const int kind = depth >= 10 ? 0 : Pick(20);
+      if (kind < 12) {
+        Append(block, TAnweisung::CreateWithText(statements[Pick(6)]));
+      } else if (kind < 15) {
+        TIf* decision = Append(block, TIf::CreateWithText(conditions[Pick(4)]));
+        Chain(*decision->Branch1, 1 + Pick(4), depth + 1);
+        Chain(*decision->Branch2, Pick(4), depth + 1);
+      } else if (kind < 19) {
+        TBedingung* loop = nullptr;
+        switch (kind) {
+        case 15:
+          loop = Append(block, TWhile::CreateWithText(conditions[Pick(4)]));
+          break;
+        case 16:
+          loop = Append(block, TFor::CreateWithText("i := 1 bis n"));
+          break;
+        case 17:
+          loop = Append(block, TDoWhile::CreateWithText(conditions[Pick(4)]));
+          break;
+        default:
+          loop = Append(block, TRepeat::CreateWithText(conditions[Pick(4)]));
+          break;
+        }
+        Chain(*loop->Branch1, 1 + Pick(5), depth + 1);
+      } else {
+        TBlock* part = Append(block, TBlock::CreateWithText("Teil"));
+        Chain(*part, 1 + Pick(5), depth + 1);
+      }
+    }
+  }
+
+  std::mt19937 rng_;
+  int budget_ = 0;
+};
