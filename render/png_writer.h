@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // A PNG encoder fed one row at a time, so a picture of any height needs the memory of one row.
-// Each row is filtered against the one above and compressed as runs of equal bytes in deflate's
-// fixed code: the flat colours of a diagram shrink to a few bytes per row, at a fraction of the
-// time a general compressor takes.
+// Each row is filtered against the one above and compressed as runs of equal bytes, in deflate
+// blocks with Huffman codes made for each block: the flat colours of a diagram shrink to a few
+// bytes per row, at a fraction of the time a general compressor takes.
 #pragma once
 
 #include "model/stream.h"
@@ -25,18 +25,19 @@ public:
   void Finish();
 
 private:
-  struct Codes;
-
   void Chunk(const char* type, const uint8_t* data, size_t size);
   void Bits(uint32_t value, int count);
-  void Literal(uint8_t byte);
   void Run(uint8_t byte, size_t count);
+  // Writes the symbols gathered so far as one deflate block.
+  void Block(bool last);
   void FlushData(bool all);
 
   TStream& out_;
-  const Codes& codes_;
   size_t rowBytes_;
   std::vector<uint8_t> previous_;
+  // Deflate symbols of the current block: a literal byte (0 to 255) or, from 256 on, a match of
+  // (symbol - 256) bytes at distance 1.
+  std::vector<uint16_t> symbols_;
   std::vector<uint8_t> data_; // compressed bytes not yet written as a chunk
   uint64_t bits_ = 0;
   int bitCount_ = 0;
