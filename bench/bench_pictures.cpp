@@ -53,8 +53,8 @@ double PeakOfFreshProcess(const std::string& format, int n, const std::string& p
     return -1;
   self[length] = '\0';
   // Its messages would go between the benchmark's lines.
-  const std::string command = std::string("\"") + self + "\" " + kPeakOption + format + "," +
-                              std::to_string(n) + "," + path + " 2>/dev/null";
+  const std::string command = std::string("\"") + self + "\" \"" + kPeakOption + format + "," +
+                              std::to_string(n) + "," + path + "\" 2>/dev/null";
   FILE* child = popen(command.c_str(), "r");
   if (!child)
     return -1;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The one drawing surface backed by Qt: a QPainter on a window, an image, an SVG or a printer.
+// The one drawing surface backed by Qt: a QPainter on a window, an image, a PDF or a printer.
 #pragma once
 
 #include "render/surface.h"
