@@ -11,16 +11,18 @@
 
 #include <string>
 
+// Measuring as a window does.
+struct ScreenProbe {
+  QImage image{1, 1, QImage::Format_RGB32};
+  QPainter painter{&image};
+  QtSurface surface{painter, DiagramFont()};
+  TDisplayOptions display;
+  TSize Measure(const TElement& e) { return ::Measure(e, surface, display); }
+};
+
 // The program as a window paints it unscrolled, in one paint of the whole picture.
 inline QImage ReferencePicture(TBlock& root) {
-  TSize size;
-  {
-    QImage probe(1, 1, QImage::Format_RGB32);
-    QPainter painter(&probe);
-    QtSurface surface(painter, DiagramFont());
-    TDisplayOptions display;
-    size = Measure(root, surface, display);
-  }
+  const TSize size = ScreenProbe().Measure(root);
   QImage image(size.cx + 50, size.cy + 50, QImage::Format_RGB32);
   QPainter painter(&image);
   painter.fillRect(image.rect(), QColor(245, 245, 245));

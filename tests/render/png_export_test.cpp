@@ -117,15 +117,12 @@ TEST_F(PngExportTest, CornersOfLinesDrawnLeftwardsAndUpwards) {
   TIf* decision = Append(*root, TIf::CreateWithText("x > 0"));
   Append(*decision->Branch1, TAnweisung::CreateWithText("positiv"));
   const QImage picture = Export(*root, 0, PngColours::Palette, "if.png");
-  QImage probeImage(1, 1, QImage::Format_RGB32);
-  QPainter painter(&probeImage);
-  QtSurface probe(painter, DiagramFont());
-  TDisplayOptions d;
-  const TPoint anchor{Measure(*root, probe, d).cx / 2 + 30, 15 + 6 + 1};
-  const TPoint yes = BranchAnchor(*decision, probe, anchor, d, 1);
-  const TPoint no = BranchAnchor(*decision, probe, anchor, d, 2);
-  const int e1 = yes.y + Measure(*decision->Branch1, probe, d).cy;
-  ASSERT_GT(e1, no.y + Measure(*decision->Branch2, probe, d).cy);
+  ScreenProbe probe;
+  const TPoint anchor{probe.Measure(*root).cx / 2 + 30, 15 + 6 + 1};
+  const TPoint yes = BranchAnchor(*decision, probe.surface, anchor, probe.display, 1);
+  const TPoint no = BranchAnchor(*decision, probe.surface, anchor, probe.display, 2);
+  const int e1 = yes.y + probe.Measure(*decision->Branch1).cy;
+  ASSERT_GT(e1, no.y + probe.Measure(*decision->Branch2).cy);
   EXPECT_EQ(picture.pixel(no.x, e1), qRgb(0, 0, 0));      // the corner
   EXPECT_EQ(picture.pixel(yes.x + 1, e1), qRgb(0, 0, 0)); // the line's last pixel
   EXPECT_NE(picture.pixel(yes.x, e1), qRgb(0, 0, 0));     // its end point
@@ -136,16 +133,13 @@ TEST_F(PngExportTest, TallerThanThePaintingEngineTakes) {
   for (int i = 0; i < 1200; ++i)
     Append(*root, TAnweisung::CreateWithText("x := x + 1"));
   const QImage image = Export(*root, 0, PngColours::Palette, "hoch.png");
-  QImage probeImage(1, 1, QImage::Format_RGB32);
-  QPainter painter(&probeImage);
-  QtSurface probe(painter, DiagramFont());
-  TDisplayOptions d;
-  const TSize size = Measure(*root, probe, d);
+  ScreenProbe probe;
+  const TSize size = probe.Measure(*root);
   ASSERT_GT(size.cy + 50, 32767);
   ASSERT_EQ(image.size(), QSize(size.cx + 50, size.cy + 50));
   // The last statement's box, its arrow, and the root's frame below it.
   const int x = size.cx / 2 + 30, hw = size.cx / 2;
-  const TSize box = Measure(*root->Body, probe, d);
+  const TSize box = probe.Measure(*root->Body);
   const int top = 15 + 6 + 1 + 1199 * box.cy;
   const int left = x - (box.cx / 2), right = x + box.cx / 2 - 1, bottom = top + box.cy - 6 - 1;
   for (QPoint p : {QPoint(left, top), QPoint(right, top), QPoint(left, bottom),
@@ -162,14 +156,8 @@ TEST_F(PngExportTest, FailuresLeaveTheFileAsItWas) {
   // One loop whose condition makes a picture of more than twenty billion pixels.
   TOwned<TBlock> huge = MakeRoot();
   Append(*huge, TWhile::CreateWithText(std::string(50000, 'x')));
-  {
-    QImage probeImage(1, 1, QImage::Format_RGB32);
-    QPainter painter(&probeImage);
-    QtSurface probe(painter, DiagramFont());
-    TDisplayOptions d;
-    const TSize size = Measure(*huge, probe, d);
-    ASSERT_GT(int64_t{size.cx + 50} * (size.cy + 50), kMaxPicturePixels);
-  }
+  const TSize size = ScreenProbe().Measure(*huge);
+  ASSERT_GT(int64_t{size.cx + 50} * (size.cy + 50), kMaxPicturePixels);
   const std::string old = Path("alt.png");
   {
     QFile f(QString::fromStdString(old));

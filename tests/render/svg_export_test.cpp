@@ -156,15 +156,12 @@ TEST_F(SvgExportTest, ExactCoordinatesAtTheBottomOfAVeryTallPicture) {
   for (int i = 0; i < 1600; ++i)
     Append(*root, TWhile::CreateWithText(condition));
   TAnweisung* last = Append(*root, TAnweisung::CreateWithText("Ende"));
-  QImage probeImage(1, 1, QImage::Format_RGB32);
-  QPainter painter(&probeImage);
-  QtSurface probe(painter, DiagramFont());
-  TDisplayOptions d;
-  const TSize size = Measure(*root, probe, d);
+  ScreenProbe probe;
+  const TSize size = probe.Measure(*root);
   ASSERT_GT(size.cy + 50, 2'000'000);
-  const TSize box = Measure(*last, probe, d);
+  const TSize box = probe.Measure(*last);
   const int x = size.cx / 2 + 30;
-  const int top = 22 + 1600 * Measure(*root->Body, probe, d).cy;
+  const int top = 22 + 1600 * probe.Measure(*root->Body).cy;
   const int left = x - box.cx / 2, bottom = top + box.cy - 6;
 
   const QByteArray svg = Export(*root, "hoch.svg");
