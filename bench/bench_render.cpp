@@ -1,30 +1,21 @@
 // SPDX-License-Identifier: MIT
 // Rendering speed: measure, draw and hit test with the per-pass cache and clipping against the
-// literal walk that re-measures at every level; picture export of a large program.
+// literal walk that re-measures at every level. Picture export: bench_pictures.
 #include "model/element.h"
-#include "model/structogram_file.h"
 #include "render/diagram_paint.h"
 #include "render/figures.h"
-#include "render/picture_export.h"
 #include "render/qt_surface.h"
 #include "tests/tree_building.h"
 
-#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <random>
 #include <vector>
-
-#include <sys/resource.h>
 
 namespace {
 
@@ -63,7 +54,10 @@ void Fill(TBlock& block, int n, int depth, std::mt19937& rng) {
     TElement* last = nullptr;
     for (int i = 0; i < n; ++i) {
       auto* e = TAnweisung::CreateWithText(texts[rng() % 4]).release();
-      if (last) last->Next = e; else Append(block, TOwned<TElement>(e));
+      if (last)
+        last->Next = e;
+      else
+        Append(block, TOwned<TElement>(e));
       last = e;
     }
     return;
@@ -76,44 +70,22 @@ void Fill(TBlock& block, int n, int depth, std::mt19937& rng) {
   Fill(*dec->Branch2, a, depth - 1, rng);
   TBedingung* loop = nullptr;
   switch (depth % 4) {
-    case 0: loop = Append(block, TWhile::CreateWithText("i < n")); break;
-    case 1: loop = Append(block, TFor::CreateWithText("i := 1 bis n")); break;
-    case 2: loop = Append(block, TDoWhile::CreateWithText("weiter")); break;
-    default: loop = Append(block, TRepeat::CreateWithText("fertig")); break;
+  case 0:
+    loop = Append(block, TWhile::CreateWithText("i < n"));
+    break;
+  case 1:
+    loop = Append(block, TFor::CreateWithText("i := 1 bis n"));
+    break;
+  case 2:
+    loop = Append(block, TDoWhile::CreateWithText("weiter"));
+    break;
+  default:
+    loop = Append(block, TRepeat::CreateWithText("fertig"));
+    break;
   }
   Fill(*loop->Branch1, b, depth - 1, rng);
   TBlock* part = Append(block, TBlock::CreateWithText("Teil"));
   Fill(*part, rest, depth - 1, rng);
-}
-
-// A program of n elements laid out as 32 columns: five levels of decisions over chains of
-// statements and small loops, so that its picture stays within what one raster image can hold.
-TOwned<TBlock> WideProgram(int n) {
-  TOwned<TBlock> root = TBlock::CreateWithText("gesamtes Programm");
-  root->Independent = false;
-  std::vector<TBlock*> columns{root.get()};
-  int used = 0;
-  for (int level = 0; level < 5; ++level) {
-    std::vector<TBlock*> next;
-    for (TBlock* b : columns) {
-      TIf* dec = Append(*b, TIf::CreateWithText("a < b"));
-      ++used;
-      next.push_back(dec->Branch1);
-      next.push_back(dec->Branch2);
-    }
-    columns = next;
-  }
-  for (size_t c = 0; used < n; c = (c + 1) % columns.size()) {
-    if (used % 7 == 0) {
-      TWhile* w = Append(*columns[c], TWhile::CreateWithText("i < n"));
-      Append(*w->Branch1, TAnweisung::CreateWithText("i := i + 1"));
-      used += 2;
-    } else {
-      Append(*columns[c], TAnweisung::CreateWithText("x := x + 1"));
-      ++used;
-    }
-  }
-  return root;
 }
 
 TBlock& Program(int n) {
@@ -134,7 +106,8 @@ void BM_Measure(benchmark::State& state, bool cached) {
   TBlock& root = Program(static_cast<int>(state.range(0)));
   NullSurface s;
   TDisplayOptions d;
-  for (auto _ : state) benchmark::DoNotOptimize(Measure(root, s, d, TRenderOptions{cached}));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(Measure(root, s, d, TRenderOptions{cached}));
 }
 
 // A whole paint on a surface that draws nothing: the figures' own work.
@@ -166,8 +139,7 @@ void BM_RepaintWindow(benchmark::State& state, bool fast) {
       PaintStruktogramm(s, root, d, scroll, &clip);
     } else {
       const TSize m = Measure(root, s, d, kLiteral);
-      DisplayStruktogramm(s, {m.cx / 2 + 30 - scroll.x, 15 - scroll.y}, root, d, nullptr,
-                          kLiteral);
+      DisplayStruktogramm(s, {m.cx / 2 + 30 - scroll.x, 15 - scroll.y}, root, d, nullptr, kLiteral);
     }
   }
   state.counters["width"] = size.cx;
@@ -195,51 +167,50 @@ void BM_HitTest(benchmark::State& state, bool fast) {
   }
 }
 
-void BM_Export(benchmark::State& state, const char* extension) {
-  static TOwned<TBlock> wide = WideProgram(static_cast<int>(state.range(0)));
-  TBlock& root = *wide;
-  QTemporaryDir dir;
-  const std::string path = dir.filePath(QString("bench.") + extension).toStdString();
-  for (auto _ : state) ExportPicture(root, path);
-  QImage image(1, 1, QImage::Format_RGB32);
-  QPainter painter(&image);
-  QtSurface s(painter, DiagramFont());
-  TDisplayOptions d;
-  const TSize size = Measure(root, s, d);
-  state.counters["width"] = size.cx + 50;
-  state.counters["height"] = size.cy + 50;
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
+BENCHMARK_CAPTURE(BM_Measure, cached, true)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Measure, literal, false)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_DrawNull, cached, true)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_DrawNull, literal, false)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_RepaintWindow, cached_clipped, true)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RepaintWindow, literal, false)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HitTest, cached, true)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_HitTest, literal, false)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
 
-BENCHMARK_CAPTURE(BM_Measure, cached, true)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Measure, literal, false)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_DrawNull, cached, true)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_DrawNull, literal, false)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_RepaintWindow, cached_clipped, true)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_RepaintWindow, literal, false)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_HitTest, cached, true)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_HitTest, literal, false)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Export, png, "png")->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK_CAPTURE(BM_Export, svg, "svg")->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
-  // `bench_render --save-wide-program=N,PATH` writes the export benchmark's program of N
-  // elements as a structogram file, to time and measure the built program's --export on it.
-  static const char kSave[] = "--save-wide-program=";
-  if (argc == 2 && std::strncmp(argv[1], kSave, sizeof kSave - 1) == 0) {
-    const char* arg = argv[1] + sizeof kSave - 1;
-    const char* comma = std::strchr(arg, ',');
-    if (!comma) {
-      std::fprintf(stderr, "usage: bench_render --save-wide-program=N,PATH\n");
-      return 2;
-    }
-    SaveDocumentFile(*WideProgram(std::atoi(arg)), comma + 1);
-    return 0;
-  }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);

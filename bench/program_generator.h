@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Programs as a class writes them, at any size, for the benchmarks: long chains of statements
-// with decisions, loops of every kind and named blocks nested into them, up to ten deep.
+// Programs as a user writes them, of any size, for benchmarks.
 #pragma once
 
 #include "model/element.h"
@@ -9,68 +8,68 @@
 #include <random>
 #include <string>
 
-namespace program_generator_detail {
-
-class TGenerator {
+// A program of n elements: one long chain, mostly statements, with decisions, loops of every
+// kind and blocks whose bodies are short chains one level deeper, nesting up to 10 levels.
+class TProgramGenerator {
 public:
-  explicit TGenerator(unsigned seed) : rng_(seed) {}
+  static TOwned<TBlock> Make(int n) {
+    TProgramGenerator g(static_cast<unsigned>(n));
+    TOwned<TBlock> root = TBlock::CreateWithText("gesamtes Programm");
+    root->Independent = false;
+    g.budget_ = n;
+    g.Chain(*root, n, 0);
+    return root;
+  }
 
-  // Fills block with elements until the budget is spent or the chain is long enough.
-  void Fill(TBlock& block, int& budget, int depth, int length) {
-    static const char* const texts[] = {"x := x + 1",     "readln(a)",
-                                        "s := s + a * i", "writeln('Summe: ', s)",
-                                        "i := i + 1",     "a := b"};
-    static const char* const conditions[] = {"a < b", "i <= n", "x > 0", "weiter"};
-    for (int i = 0; i < length && budget > 0; ++i) {
-      --budget;
-      const unsigned kind = depth > 0 ? rng_() % 20 : 0;
-      const auto inner = [&] { return 1 + static_cast<int>(rng_() % 8); };
-      if (kind < 13) {
-        Append(block, TAnweisung::CreateWithText(texts[rng_() % 6]));
+private:
+  explicit TProgramGenerator(unsigned seed) : rng_(seed) {}
+  int Pick(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
+
+  void Chain(TBlock& block, int count, int depth) {
+    static const char* statements[] = {"x := x + 1", "Wert lesen",   "s := s + a[i] * b[i]",
+                                       "Ausgabe",    "Summe bilden", "i := 0"};
+    static const char* conditions[] = {"a < b und c", "i < n", "x > 0", "fertig"};
+    for (int i = 0; i < count && budget_ > 0; ++i) {
+      --budget_;
+      const int kind = depth >= 10 ? 0 : Pick(20);
+      if (kind < 12) {
+        Append(block, TAnweisung::CreateWithText(statements[Pick(6)]));
       } else if (kind < 15) {
-        TIf* d = Append(block, TIf::CreateWithText(conditions[rng_() % 4]));
-        Fill(*d->Branch1, budget, depth - 1, inner());
-        Fill(*d->Branch2, budget, depth - 1, inner() / 2);
+        TIf* decision = Append(block, TIf::CreateWithText(conditions[Pick(4)]));
+        Chain(*decision->Branch1, 1 + Pick(4), depth + 1);
+        Chain(*decision->Branch2, Pick(4), depth + 1);
       } else if (kind < 19) {
         TBedingung* loop = nullptr;
         switch (kind) {
         case 15:
-          loop = Append(block, TWhile::CreateWithText(conditions[rng_() % 4]));
+          loop = Append(block, TWhile::CreateWithText(conditions[Pick(4)]));
           break;
         case 16:
           loop = Append(block, TFor::CreateWithText("i := 1 bis n"));
           break;
         case 17:
-          loop = Append(block, TDoWhile::CreateWithText(conditions[rng_() % 4]));
+          loop = Append(block, TDoWhile::CreateWithText(conditions[Pick(4)]));
           break;
         default:
-          loop = Append(block, TRepeat::CreateWithText(conditions[rng_() % 4]));
+          loop = Append(block, TRepeat::CreateWithText(conditions[Pick(4)]));
           break;
         }
-        Fill(*loop->Branch1, budget, depth - 1, inner());
+        Chain(*loop->Branch1, 1 + Pick(5), depth + 1);
       } else {
         TBlock* part = Append(block, TBlock::CreateWithText("Teil"));
-        Fill(*part, budget, depth - 1, inner());
+        Chain(*part, 1 + Pick(5), depth + 1);
       }
     }
   }
 
-private:
   std::mt19937 rng_;
+  int budget_ = 0;
 };
 
-} // namespace program_generator_detail
-
-// An ordinary program of n elements (branch and body blocks of decisions and loops not
-// counted): one long chain, the same for the same n and seed.
-inline TOwned<TBlock> OrdinaryProgram(int n, unsigned seed = 1) {
-  TOwned<TBlock> root = TBlock::CreateWithText("gesamtes Programm");
-  root->Independent = false;
+// An ordinary program of n elements, as the editor's benchmarks open and edit it.
+inline TOwned<TBlock> OrdinaryProgram(int n) {
+  TOwned<TBlock> root = TProgramGenerator::Make(n);
   root->Bracketed = false;
-  program_generator_detail::TGenerator generator(seed);
-  int budget = n;
-  while (budget > 0)
-    generator.Fill(*root, budget, 10, budget);
   return root;
 }
 
@@ -82,7 +81,8 @@ inline TOwned<TBlock> StatementChain(int n, const std::string& text = std::strin
   TElement* last = nullptr;
   for (int i = 0; i < n; ++i) {
     TElement* e =
-        TAnweisung::CreateWithText(text.empty() ? "x := x + " + std::to_string(i) : text).release();
+        TAnweisung::CreateWithText(text.empty() ? "x := x + " + std::to_string(i) : text)
+            .release();
     if (last)
       last->Next = e;
     else

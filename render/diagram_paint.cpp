@@ -16,10 +16,11 @@ void StartMark(TSurface& surface, TPoint a, TBlock& root, TDisplayOptions& displ
 
 void DrawFromRoot(TFigurePass& pass, TBlock& root, TPoint anchor, const TRect* clip) {
   pass.DrawChain(&root, anchor);
-  if (clip) pass.FinishClipped(root, anchor);
+  if (clip)
+    pass.FinishClipped(root, anchor);
 }
 
-}  // namespace
+} // namespace
 
 TPoint RootAnchor(TBlock& root, TSurface& surface, TDisplayOptions& display) {
   return {Measure(root, surface, display).cx / 2 + 30, 15};
@@ -40,9 +41,9 @@ void PaintStruktogramm(TSurface& surface, TBlock& root, TDisplayOptions& display
   DrawFromRoot(pass, root, anchor, clip);
 }
 
-TElement* HitTestStruktogramm(TSurface& surface, TBlock& root, TDisplayOptions& display,
-                              int32_t x, int32_t y) {
-  display.DrawRoot = &root;  // the window's drawing stops at its root; so does its hit test
+TElement* HitTestStruktogramm(TSurface& surface, TBlock& root, TDisplayOptions& display, int32_t x,
+                              int32_t y) {
+  display.DrawRoot = &root; // the window's drawing stops at its root; so does its hit test
   TFigurePass pass(surface, display, true);
   const TPoint anchor{pass.Measure(root).cx / 2 + 30, 15};
   return const_cast<TElement*>(pass.HitChain(&root, anchor, x, y));
@@ -62,4 +63,17 @@ void PrintStruktogramm(TSurface& surface, const std::string& caption, TBlock& ro
   display.Spacing = 6;
   display.PrintMode = false;
   display.UseColor = true;
+}
+
+TPicturePainter::TPicturePainter(TSurface& surface, TBlock& root, TDisplayOptions& display)
+    : root_(root), display_(display), pass_(std::make_unique<TFigurePass>(surface, display, true)),
+      size_(pass_->Measure(root)) {}
+
+TPicturePainter::~TPicturePainter() = default;
+
+void TPicturePainter::Paint(TSurface& surface, const TRect* clip) {
+  pass_->Retarget(surface, clip);
+  const TPoint anchor{size_.cx / 2 + 30, 15};
+  StartMark(surface, anchor, root_, display_);
+  DrawFromRoot(*pass_, root_, anchor, clip);
 }

@@ -7,7 +7,10 @@
 #include "render/figures.h"
 #include "render/surface.h"
 
+#include <memory>
 #include <string>
+
+class TFigurePass;
 
 // The root figure's anchor in content coordinates: (width div 2 + 30, 15).
 TPoint RootAnchor(TBlock& root, TSurface& surface, TDisplayOptions& display);
@@ -24,11 +27,36 @@ void PaintStruktogramm(TSurface& surface, TBlock& root, TDisplayOptions& display
                        const TRect* clip = nullptr);
 
 // A window's hit test at content point (x, y): the root's anchor and the test in one pass.
-TElement* HitTestStruktogramm(TSurface& surface, TBlock& root, TDisplayOptions& display,
-                              int32_t x, int32_t y);
+TElement* HitTestStruktogramm(TSurface& surface, TBlock& root, TDisplayOptions& display, int32_t x,
+                              int32_t y);
 
 // The printout: caption at (10, 10) in Times New Roman 12 pt, print layout (no colour,
 // Spacing = text height of "ja" div 2, pen width 3), the figure at (width div 2 + 30, 80);
 // restores Spacing 6, PrintMode false and UseColor true afterwards.
 void PrintStruktogramm(TSurface& surface, const std::string& caption, TBlock& root,
                        TDisplayOptions& display);
+
+// A window's unscrolled paint made piece by piece, as picture export paints a picture in strips:
+// the tree is measured once for all pieces. Tree, display state and text extents must not change
+// while the painter lives.
+class TPicturePainter {
+public:
+  // surface: the surface measured with; later pieces may be drawn on others that measure texts
+  // alike.
+  TPicturePainter(TSurface& surface, TBlock& root, TDisplayOptions& display);
+  ~TPicturePainter();
+  TPicturePainter(const TPicturePainter&) = delete;
+  TPicturePainter& operator=(const TPicturePainter&) = delete;
+
+  // The root figure's size; the picture is 50 larger each way.
+  TSize RootSize() const { return size_; }
+  // Start mark and figures at the anchor (width div 2 + 30, 15); only figures that reach into
+  // clip are drawn (nullptr: all).
+  void Paint(TSurface& surface, const TRect* clip);
+
+private:
+  TBlock& root_;
+  TDisplayOptions& display_;
+  std::unique_ptr<TFigurePass> pass_;
+  TSize size_;
+};

@@ -45,6 +45,10 @@ public:
   TFigurePass(TSurface& surface, TDisplayOptions& display, bool cacheSizes,
               const TRect* clip = nullptr);
 
+  // Draws on another surface from now on, clipped to clip (nullptr: everything). Sizes measured
+  // so far stay valid: the surface must measure texts as the earlier one did.
+  void Retarget(TSurface& surface, const TRect* clip);
+
   TSize Measure(const TElement& e);
   TSize MeasureCondition(const TBedingung& e);
   TPoint BranchAnchor(const TBedingung& e, TPoint anchor, int index);
@@ -73,7 +77,7 @@ private:
   // Selected rectangles along the drawing's order, without drawing.
   void LocateSelection(const TElement* e, TPoint anchor);
 
-  TSurface& s_;
+  TSurface* s_;
   TDisplayOptions& d_;
   bool cache_;
   const TRect* clip_;

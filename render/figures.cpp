@@ -9,9 +9,9 @@ namespace {
 
 const std::string kJa = "ja";
 const std::string kNein = "nein";
-constexpr TColor kFrameShade = 1542;  // 0x000606: one step of 6 less red and green
+constexpr TColor kFrameShade = 1542; // 0x000606: one step of 6 less red and green
 
-}  // namespace
+} // namespace
 
 // ---- TSizeCache ----
 
@@ -36,33 +36,40 @@ TSizeCache::~TSizeCache() {
   // A table far larger than this tree needed would cost more to clear than to grow afresh.
   if (slots_.empty() || spares.size() >= 4 || (slots_.size() > 4096 && used_ * 16 < slots_.size()))
     return;
-  if (used_ > 0) std::fill(slots_.begin(), slots_.end(), Slot{});
+  if (used_ > 0)
+    std::fill(slots_.begin(), slots_.end(), Slot{});
   spares.push_back(std::move(slots_));
 }
 
 void TSizeCache::SetShift() {
   shift_ = 64;
-  for (size_t n = slots_.size(); n > 1; n >>= 1) --shift_;
+  for (size_t n = slots_.size(); n > 1; n >>= 1)
+    --shift_;
 }
 
 bool TSizeCache::Find(const TElement* key, TSize& out) const {
-  if (slots_.empty()) return false;
+  if (slots_.empty())
+    return false;
   const size_t mask = slots_.size() - 1;
   for (size_t i = Hash(key) & mask;; i = (i + 1) & mask) {
     if (slots_[i].key == key) {
       out = slots_[i].size;
       return true;
     }
-    if (slots_[i].key == nullptr) return false;
+    if (slots_[i].key == nullptr)
+      return false;
   }
 }
 
 void TSizeCache::Put(const TElement* key, TSize size) {
-  if ((used_ + 1) * 2 > slots_.size()) Grow();
+  if ((used_ + 1) * 2 > slots_.size())
+    Grow();
   const size_t mask = slots_.size() - 1;
   size_t i = Hash(key) & mask;
-  while (slots_[i].key != nullptr && slots_[i].key != key) i = (i + 1) & mask;
-  if (slots_[i].key == nullptr) ++used_;
+  while (slots_[i].key != nullptr && slots_[i].key != key)
+    i = (i + 1) & mask;
+  if (slots_[i].key == nullptr)
+    ++used_;
   slots_[i] = {key, size};
 }
 
@@ -73,9 +80,11 @@ void TSizeCache::Grow() {
   SetShift();
   const size_t mask = slots_.size() - 1;
   for (const Slot& s : old) {
-    if (s.key == nullptr) continue;
+    if (s.key == nullptr)
+      continue;
     size_t i = Hash(s.key) & mask;
-    while (slots_[i].key != nullptr) i = (i + 1) & mask;
+    while (slots_[i].key != nullptr)
+      i = (i + 1) & mask;
     slots_[i] = s;
   }
 }
@@ -84,7 +93,13 @@ void TSizeCache::Grow() {
 
 TFigurePass::TFigurePass(TSurface& surface, TDisplayOptions& display, bool cacheSizes,
                          const TRect* clip)
-    : s_(surface), d_(display), cache_(cacheSizes || clip != nullptr), clip_(clip) {
+    : s_(&surface), d_(display), cache_(cacheSizes || clip != nullptr) {
+  Retarget(surface, clip);
+}
+
+void TFigurePass::Retarget(TSurface& surface, const TRect* clip) {
+  s_ = &surface;
+  clip_ = clip;
   if (clip_) {
     // Side lines of loops stand up to 7 units outside the measured width, labels and arrow
     // heads a little further; anything within this margin of the clip is drawn.
@@ -93,28 +108,34 @@ TFigurePass::TFigurePass(TSurface& surface, TDisplayOptions& display, bool cache
 }
 
 TSize TFigurePass::Ja() {
-  if (!cache_) return s_.TextExtent(kJa);
-  if (ja_.cx < 0) ja_ = s_.TextExtent(kJa);
+  if (!cache_)
+    return s_->TextExtent(kJa);
+  if (ja_.cx < 0)
+    ja_ = s_->TextExtent(kJa);
   return ja_;
 }
 
 TSize TFigurePass::Nein() {
-  if (!cache_) return s_.TextExtent(kNein);
-  if (nein_.cx < 0) nein_ = s_.TextExtent(kNein);
+  if (!cache_)
+    return s_->TextExtent(kNein);
+  if (nein_.cx < 0)
+    nein_ = s_->TextExtent(kNein);
   return nein_;
 }
 
 TSize TFigurePass::Measure(const TElement& e) {
-  if (!cache_) return Compute(e);
+  if (!cache_)
+    return Compute(e);
   TSize size;
-  if (sizes_.Find(&e, size)) return size;
+  if (sizes_.Find(&e, size))
+    return size;
   size = Compute(e);
   sizes_.Put(&e, size);
   return size;
 }
 
 TSize TFigurePass::MeasureCondition(const TBedingung& e) {
-  const TSize t = s_.TextExtent(e.Text);
+  const TSize t = s_->TextExtent(e.Text);
   const int32_t a = t.cx / 3 + t.cy + 2;
   return {3 * a + 2, a};
 }
@@ -122,61 +143,67 @@ TSize TFigurePass::MeasureCondition(const TBedingung& e) {
 TSize TFigurePass::Compute(const TElement& e) {
   const int32_t S = d_.Spacing;
   switch (e.Kind()) {
-    case TKind::Anweisung: {
-      const TSize t = s_.TextExtent(e.Text);
-      TSize r{t.cx + 12, t.cy + 11 + S};
-      if (d_.PrintMode) r.cx += 2 * S;
-      return r;
-    }
-    case TKind::Block: {
-      const auto& b = static_cast<const TBlock&>(e);
-      TSize r;
-      if (d_.IsCollapsed(&b)) {
-        const TSize t = s_.TextExtent(b.Text);
-        r = {t.cx + 10, t.cy + 11 + S};
-      } else {
-        for (const TElement* c = b.Body; c; c = c->Next) {
-          const TSize cs = Measure(*c);
-          r.cx = std::max(r.cx, cs.cx);
-          r.cy += cs.cy;
-        }
-        r.cx = std::max(r.cx, 40);
-        if (d_.PrintMode) r.cx = std::max(r.cx, 100);
-        r.cy = std::max(r.cy, 20);
-        r.cx += 6;
-        r.cy += 2 * S + 3;
+  case TKind::Anweisung: {
+    const TSize t = s_->TextExtent(e.Text);
+    TSize r{t.cx + 12, t.cy + 11 + S};
+    if (d_.PrintMode)
+      r.cx += 2 * S;
+    return r;
+  }
+  case TKind::Block: {
+    const auto& b = static_cast<const TBlock&>(e);
+    TSize r;
+    if (d_.IsCollapsed(&b)) {
+      const TSize t = s_->TextExtent(b.Text);
+      r = {t.cx + 10, t.cy + 11 + S};
+    } else {
+      for (const TElement* c = b.Body; c; c = c->Next) {
+        const TSize cs = Measure(*c);
+        r.cx = std::max(r.cx, cs.cx);
+        r.cy += cs.cy;
       }
-      if (d_.PrintMode) r.cx += S;
-      return r;
+      r.cx = std::max(r.cx, 40);
+      if (d_.PrintMode)
+        r.cx = std::max(r.cx, 100);
+      r.cy = std::max(r.cy, 20);
+      r.cx += 6;
+      r.cy += 2 * S + 3;
     }
-    case TKind::If: {
-      const auto& c = static_cast<const TBedingung&>(e);
-      const TSize cond = MeasureCondition(c);
-      const TSize b1 = Measure(*c.Branch1);
-      const TSize b2 = Measure(*c.Branch2);
-      TSize r{cond.cx + 6, cond.cy + std::max(b1.cy, b2.cy) + 2 * S + 5};
-      if (b1.cx + b2.cx + 10 > r.cx) r.cx = b1.cx + b2.cx + 10;
-      return r;
-    }
-    case TKind::While:
-    case TKind::For: {
-      const auto& c = static_cast<const TBedingung&>(e);
-      const TSize cond = MeasureCondition(c);
-      const TSize body = Measure(*c.Branch1);
-      TSize r{cond.cx + 2 * Nein().cx - 4, cond.cy + body.cy + Ja().cy + 2 * S + 14};
-      if (r.cx < body.cx) r.cx = body.cx + 18;
-      return r;
-    }
-    case TKind::DoWhile:
-    case TKind::Repeat: {
-      const auto& c = static_cast<const TDoWhile&>(e);
-      const TSize cond = MeasureCondition(c);
-      const TSize body = Measure(*c.Branch1);
-      const int32_t wL = (c.LoopOnYes ? Ja() : Nein()).cx;
-      TSize r{cond.cx + 2 * wL - 4, cond.cy + body.cy + Ja().cy + 14};
-      if (r.cx < body.cx) r.cx = body.cx + 18;
-      return r;
-    }
+    if (d_.PrintMode)
+      r.cx += S;
+    return r;
+  }
+  case TKind::If: {
+    const auto& c = static_cast<const TBedingung&>(e);
+    const TSize cond = MeasureCondition(c);
+    const TSize b1 = Measure(*c.Branch1);
+    const TSize b2 = Measure(*c.Branch2);
+    TSize r{cond.cx + 6, cond.cy + std::max(b1.cy, b2.cy) + 2 * S + 5};
+    if (b1.cx + b2.cx + 10 > r.cx)
+      r.cx = b1.cx + b2.cx + 10;
+    return r;
+  }
+  case TKind::While:
+  case TKind::For: {
+    const auto& c = static_cast<const TBedingung&>(e);
+    const TSize cond = MeasureCondition(c);
+    const TSize body = Measure(*c.Branch1);
+    TSize r{cond.cx + 2 * Nein().cx - 4, cond.cy + body.cy + Ja().cy + 2 * S + 14};
+    if (r.cx < body.cx)
+      r.cx = body.cx + 18;
+    return r;
+  }
+  case TKind::DoWhile:
+  case TKind::Repeat: {
+    const auto& c = static_cast<const TDoWhile&>(e);
+    const TSize cond = MeasureCondition(c);
+    const TSize body = Measure(*c.Branch1);
+    const int32_t wL = (c.LoopOnYes ? Ja() : Nein()).cx;
+    TSize r{cond.cx + 2 * wL - 4, cond.cy + body.cy + Ja().cy + 14};
+    if (r.cx < body.cx)
+      r.cx = body.cx + 18;
+    return r;
+  }
   }
   return {};
 }
@@ -185,18 +212,18 @@ TPoint TFigurePass::BranchAnchor(const TBedingung& e, TPoint p, int index) {
   const int32_t S = d_.Spacing;
   const TSize cond = MeasureCondition(e);
   switch (e.Kind()) {
-    case TKind::If: {
-      const int32_t bw1 = Measure(*e.Branch1).cx;
-      const int32_t bw2 = Measure(*e.Branch2).cx;
-      const int32_t half = (bw1 + bw2 + 6) / 2;
-      const int32_t y = p.y + cond.cy + S + 4;
-      return index == 1 ? TPoint{p.x - half + bw1 / 2, y} : TPoint{p.x + half - bw2 / 2, y};
-    }
-    case TKind::DoWhile:
-    case TKind::Repeat:
-      return {p.x, p.y + 12};
-    default:
-      return {p.x, p.y + cond.cy + S + Ja().cy + 1};
+  case TKind::If: {
+    const int32_t bw1 = Measure(*e.Branch1).cx;
+    const int32_t bw2 = Measure(*e.Branch2).cx;
+    const int32_t half = (bw1 + bw2 + 6) / 2;
+    const int32_t y = p.y + cond.cy + S + 4;
+    return index == 1 ? TPoint{p.x - half + bw1 / 2, y} : TPoint{p.x + half - bw2 / 2, y};
+  }
+  case TKind::DoWhile:
+  case TKind::Repeat:
+    return {p.x, p.y + 12};
+  default:
+    return {p.x, p.y + cond.cy + S + Ja().cy + 1};
   }
 }
 
@@ -210,7 +237,7 @@ bool TFigurePass::Visible(TPoint p, TSize size) const {
 
 void TFigurePass::Select(const TElement& e, TRect rect) {
   (void)e;
-  HighlightColors(s_);
+  HighlightColors(*s_);
   d_.SelectedRect = rect;
   ++selectedDrawn_;
 }
@@ -221,39 +248,43 @@ void TFigurePass::DrawChain(const TElement* e, TPoint p) {
     int32_t h;
     if (clip_) {
       const TSize size = Measure(*e);
-      if (p.y - margin_ >= clip_->bottom) break;  // this and every later figure lie below
+      if (p.y - margin_ >= clip_->bottom)
+        break; // this and every later figure lie below
       if (Visible(p, size)) {
         h = DrawFigure(*e, p);
         skipped = false;
       } else {
         // A figure always leaves pen and font black; the next one must find them so.
-        if (!skipped) NormalColors(s_);
+        if (!skipped)
+          NormalColors(*s_);
         skipped = true;
         h = size.cy;
       }
     } else {
       h = DrawFigure(*e, p);
     }
-    if (e == d_.DrawRoot && e->Kind() == TKind::Block) break;
+    if (e == d_.DrawRoot && e->Kind() == TKind::Block)
+      break;
     p.y += h;
   }
-  if (skipped) NormalColors(s_);
+  if (skipped)
+    NormalColors(*s_);
 }
 
 int32_t TFigurePass::DrawFigure(const TElement& e, TPoint p) {
   switch (e.Kind()) {
-    case TKind::Anweisung:
-      return DrawStatement(e, p);
-    case TKind::Block:
-      return DrawBlock(static_cast<const TBlock&>(e), p);
-    case TKind::If:
-      return DrawIf(static_cast<const TBedingung&>(e), p);
-    case TKind::While:
-    case TKind::For:
-      return DrawWhile(static_cast<const TBedingung&>(e), p);
-    case TKind::DoWhile:
-    case TKind::Repeat:
-      return DrawDoWhile(static_cast<const TDoWhile&>(e), p);
+  case TKind::Anweisung:
+    return DrawStatement(e, p);
+  case TKind::Block:
+    return DrawBlock(static_cast<const TBlock&>(e), p);
+  case TKind::If:
+    return DrawIf(static_cast<const TBedingung&>(e), p);
+  case TKind::While:
+  case TKind::For:
+    return DrawWhile(static_cast<const TBedingung&>(e), p);
+  case TKind::DoWhile:
+  case TKind::Repeat:
+    return DrawDoWhile(static_cast<const TDoWhile&>(e), p);
   }
   return 0;
 }
@@ -263,17 +294,19 @@ int32_t TFigurePass::DrawStatement(const TElement& e, TPoint p) {
   const TSize size = Measure(e);
   int32_t w = size.cx;
   const int32_t h = size.cy;
-  if (d_.PrintMode) w -= 2 * S;
-  const TColor brush = s_.GetBrushColor();
-  s_.SetBrushColor(kWhite);
+  if (d_.PrintMode)
+    w -= 2 * S;
+  const TColor brush = s_->GetBrushColor();
+  s_->SetBrushColor(kWhite);
   const TRect box{p.x - w / 2, p.y, p.x + w / 2, p.y + h - S};
-  if (Highlighted(e)) Select(e, box);
-  s_.FillRect(box.left, box.top, box.right, box.bottom);
-  s_.Rectangle(box.left, box.top, box.right, box.bottom);
-  s_.TextOut(box.left + 5, p.y + 5, e.Text);
-  DrawArrow(s_, 0, p.x, p.y + h - S - 1, p.x, p.y + h - 1, d_.DropTarget == &e, d_.PrintMode);
-  NormalColors(s_);
-  s_.SetBrushColor(brush);
+  if (Highlighted(e))
+    Select(e, box);
+  s_->FillRect(box.left, box.top, box.right, box.bottom);
+  s_->Rectangle(box.left, box.top, box.right, box.bottom);
+  s_->TextOut(box.left + 5, p.y + 5, e.Text);
+  DrawArrow(*s_, 0, p.x, p.y + h - S - 1, p.x, p.y + h - 1, d_.DropTarget == &e, d_.PrintMode);
+  NormalColors(*s_);
+  s_->SetBrushColor(brush);
   return h;
 }
 
@@ -283,99 +316,110 @@ int32_t TFigurePass::DrawBlock(const TBlock& e, TPoint p) {
   const TSize size = Measure(e);
   int32_t w = size.cx;
   const int32_t h = size.cy;
-  if (d_.PrintMode) w -= S;
+  if (d_.PrintMode)
+    w -= S;
   const int32_t hw = w / 2;
   const int32_t b = y + h - S - 1;
   const bool collapsed = d_.IsCollapsed(&e);
 
-  if (d_.UseColor) s_.SetBrushColor(s_.GetBrushColor() - kFrameShade);
-  s_.SetPenStyle(TPenStyle::Dotted);
-  if (Highlighted(e)) Select(e, {x - hw, y, x + hw, y + h});
-  if (s_.GetPenColor() != kRed && d_.UseColor) s_.SetPenColor(kGrey);
-  s_.SetPenWidth(1);
+  if (d_.UseColor)
+    s_->SetBrushColor(s_->GetBrushColor() - kFrameShade);
+  s_->SetPenStyle(TPenStyle::Dotted);
+  if (Highlighted(e))
+    Select(e, {x - hw, y, x + hw, y + h});
+  if (s_->GetPenColor() != kRed && d_.UseColor)
+    s_->SetPenColor(kGrey);
+  s_->SetPenWidth(1);
   const TPoint frame[4] = {{x - hw, y}, {x + hw, y}, {x + hw, b}, {x - hw, b}};
-  s_.Polygon(frame, 4);
-  if (d_.PrintMode) s_.SetPenWidth(3);
-  if (s_.GetPenColor() != kRed) s_.SetPenColor(kBlack);
-  s_.SetPenStyle(TPenStyle::Solid);
-  if (collapsed) s_.TextOut(x - hw + 5, y + 5, e.Text);
+  s_->Polygon(frame, 4);
+  if (d_.PrintMode)
+    s_->SetPenWidth(3);
+  if (s_->GetPenColor() != kRed)
+    s_->SetPenColor(kBlack);
+  s_->SetPenStyle(TPenStyle::Solid);
+  if (collapsed)
+    s_->TextOut(x - hw + 5, y + 5, e.Text);
   const bool target = d_.DropTarget == &e;
-  DrawArrow(s_, e.Independent ? 0 : 4, x, b, x, y + h - 1, target && d_.DropAfter,
-            d_.PrintMode);
+  DrawArrow(*s_, e.Independent ? 0 : 4, x, b, x, y + h - 1, target && d_.DropAfter, d_.PrintMode);
   if (!collapsed) {
     if (e.Body) {
-      DrawArrow(s_, 0, x, y, x, y + S, target && !d_.DropAfter, d_.PrintMode);
-      NormalColors(s_);
+      DrawArrow(*s_, 0, x, y, x, y + S, target && !d_.DropAfter, d_.PrintMode);
+      NormalColors(*s_);
       DrawChain(e.Body, {x, y + S + 1});
     } else {
-      DrawArrow(s_, 0, x, y, x, b, target && !d_.DropAfter, d_.PrintMode);
+      DrawArrow(*s_, 0, x, y, x, b, target && !d_.DropAfter, d_.PrintMode);
     }
   }
-  if (d_.UseColor) s_.SetBrushColor(s_.GetBrushColor() + kFrameShade);
-  NormalColors(s_);
+  if (d_.UseColor)
+    s_->SetBrushColor(s_->GetBrushColor() + kFrameShade);
+  NormalColors(*s_);
   return h;
 }
 
 void TFigurePass::Diamond(const TBedingung& e, int32_t x, int32_t t, TSize cond, TSize text) {
-  const TColor brush = s_.GetBrushColor();
-  s_.SetBrushColor(kWhite);
+  const TColor brush = s_->GetBrushColor();
+  s_->SetBrushColor(kWhite);
   const TPoint pts[4] = {{x, t},
                          {x + cond.cx / 2, t + cond.cy / 2},
                          {x, t + cond.cy},
                          {x - cond.cx / 2, t + cond.cy / 2}};
-  s_.Polygon(pts, 4);
-  s_.TextOut(x - text.cx / 2, t + cond.cy / 2 - text.cy / 2, e.Text);
-  s_.SetBrushColor(brush);
+  s_->Polygon(pts, 4);
+  s_->TextOut(x - text.cx / 2, t + cond.cy / 2 - text.cy / 2, e.Text);
+  s_->SetBrushColor(brush);
 }
 
 int32_t TFigurePass::DrawIf(const TBedingung& e, TPoint p) {
   const int32_t S = d_.Spacing;
   const int32_t X = p.x, Y = p.y;
   const TSize cond = MeasureCondition(e);
-  const TSize text = s_.TextExtent(e.Text);
+  const TSize text = s_->TextExtent(e.Text);
   const TPoint a1 = BranchAnchor(e, p, 1);
   const TPoint a2 = BranchAnchor(e, p, 2);
   const int32_t x1 = a1.x, x2 = a2.x, yb = a1.y;
   const bool selected = Highlighted(e);
-  if (selected) Select(e, {X - cond.cx / 2, Y, X + cond.cx / 2, Y + cond.cy});
+  if (selected)
+    Select(e, {X - cond.cx / 2, Y, X + cond.cx / 2, Y + cond.cy});
 
-  s_.MoveTo(x1, Y + cond.cy - 5);
-  s_.LineTo(X, Y + cond.cy / 2);
-  s_.LineTo(x2, Y + cond.cy - 5);
-  DrawArrow(s_, 0, x1, Y + cond.cy - 5, x1, Y + cond.cy + S + 3, false, d_.PrintMode);
-  DrawArrow(s_, 0, x2, Y + cond.cy - 5, x2, Y + cond.cy + S + 3, false, d_.PrintMode);
+  s_->MoveTo(x1, Y + cond.cy - 5);
+  s_->LineTo(X, Y + cond.cy / 2);
+  s_->LineTo(x2, Y + cond.cy - 5);
+  DrawArrow(*s_, 0, x1, Y + cond.cy - 5, x1, Y + cond.cy + S + 3, false, d_.PrintMode);
+  DrawArrow(*s_, 0, x2, Y + cond.cy - 5, x2, Y + cond.cy + S + 3, false, d_.PrintMode);
 
   const TSize ja = Ja();
   const int32_t o = d_.PrintMode ? 10 : 2;
   const int32_t yl = Y + cond.cy + S + 3 - ja.cy;
-  s_.TextOut(x1 - ja.cx - o, yl, kJa);
-  s_.TextOut(x2 + o, yl, kNein);
+  s_->TextOut(x1 - ja.cx - o, yl, kJa);
+  s_->TextOut(x2 + o, yl, kNein);
 
   Diamond(e, X, Y, cond, text);
 
   DrawChain(e.Branch1, a1);
-  if (selected) HighlightColors(s_);
+  if (selected)
+    HighlightColors(*s_);
   DrawChain(e.Branch2, a2);
-  if (selected) HighlightColors(s_);
+  if (selected)
+    HighlightColors(*s_);
 
   const bool target = d_.DropTarget == &e;
-  if (target) s_.SetPenColor(kRed);
+  if (target)
+    s_->SetPenColor(kRed);
   const int32_t e1 = yb + Measure(*e.Branch1).cy;
   const int32_t e2 = yb + Measure(*e.Branch2).cy;
   int32_t yj;
   if (e2 < e1) {
-    s_.MoveTo(x2, e2);
-    s_.LineTo(x2, e1);
-    s_.LineTo(x1, e1);
+    s_->MoveTo(x2, e2);
+    s_->LineTo(x2, e1);
+    s_->LineTo(x1, e1);
     yj = e1;
   } else {
-    s_.MoveTo(x1, e1);
-    s_.LineTo(x1, e2);
-    s_.LineTo(x2, e2);
+    s_->MoveTo(x1, e1);
+    s_->LineTo(x1, e2);
+    s_->LineTo(x2, e2);
     yj = e2;
   }
-  DrawArrow(s_, 0, X, yj + 1, X, yj + 1 + S, target, d_.PrintMode);
-  NormalColors(s_);
+  DrawArrow(*s_, 0, X, yj + 1, X, yj + 1 + S, target, d_.PrintMode);
+  NormalColors(*s_);
   return yj + S + 1 - Y;
 }
 
@@ -383,89 +427,98 @@ int32_t TFigurePass::DrawWhile(const TBedingung& e, TPoint p) {
   const int32_t S = d_.Spacing;
   const int32_t X = p.x, Y = p.y;
   const TSize cond = MeasureCondition(e);
-  const TSize text = s_.TextExtent(e.Text);
+  const TSize text = s_->TextExtent(e.Text);
   const bool selected = Highlighted(e);
-  if (selected) Select(e, {X - cond.cx / 2, Y, X + cond.cx / 2, Y + cond.cy});
+  if (selected)
+    Select(e, {X - cond.cx / 2, Y, X + cond.cx / 2, Y + cond.cy});
 
   // The diamond restores the brush it found, which is the one the labels below are drawn on.
   Diamond(e, X, Y, cond, text);
 
   const TSize ja = Ja();
-  DrawArrow(s_, 0, X, Y + cond.cy, X, Y + cond.cy + S + ja.cy, false, d_.PrintMode);
+  DrawArrow(*s_, 0, X, Y + cond.cy, X, Y + cond.cy + S + ja.cy, false, d_.PrintMode);
   DrawChain(e.Branch1, BranchAnchor(e, p, 1));
-  if (selected) HighlightColors(s_);
+  if (selected)
+    HighlightColors(*s_);
 
   const bool target = d_.DropTarget == &e;
-  if (target) s_.SetPenColor(kRed);
+  if (target)
+    s_->SetPenColor(kRed);
   const TSize body = Measure(*e.Branch1);
   const int32_t m = cond.cx > body.cx ? cond.cx : body.cx;
   const int32_t ye = Y + cond.cy + S + ja.cy + body.cy + 13;
-  s_.MoveTo(X + cond.cx / 2, Y + cond.cy / 2);
-  s_.LineTo(X + m / 2 + 6, Y + cond.cy / 2);
-  s_.LineTo(X + m / 2 + 6, ye);
-  s_.LineTo(X, ye);
-  DrawArrow(s_, 0, X, ye, X, ye + S, target, d_.PrintMode);
+  s_->MoveTo(X + cond.cx / 2, Y + cond.cy / 2);
+  s_->LineTo(X + m / 2 + 6, Y + cond.cy / 2);
+  s_->LineTo(X + m / 2 + 6, ye);
+  s_->LineTo(X, ye);
+  DrawArrow(*s_, 0, X, ye, X, ye + S, target, d_.PrintMode);
 
   const int32_t yf = Y + cond.cy + S + ja.cy + body.cy;
-  s_.MoveTo(X, yf);
-  s_.LineTo(X, yf + 3);
-  s_.LineTo(X - m / 2 - 6, yf + 3);
-  s_.LineTo(X - m / 2 - 6, Y + cond.cy / 2);
-  DrawArrow(s_, 2, X - m / 2 - 6, Y + cond.cy / 2, X - cond.cx / 2, Y + cond.cy / 2, false,
+  s_->MoveTo(X, yf);
+  s_->LineTo(X, yf + 3);
+  s_->LineTo(X - m / 2 - 6, yf + 3);
+  s_->LineTo(X - m / 2 - 6, Y + cond.cy / 2);
+  DrawArrow(*s_, 2, X - m / 2 - 6, Y + cond.cy / 2, X - cond.cx / 2, Y + cond.cy / 2, false,
             d_.PrintMode);
 
   const TSize nein = Nein();
-  s_.TextOut(X - ja.cx - 2, Y + cond.cy, kJa);
-  s_.TextOut(X + cond.cx / 2 - 4, Y + cond.cy / 2 - nein.cy, kNein);
-  NormalColors(s_);
+  s_->TextOut(X - ja.cx - 2, Y + cond.cy, kJa);
+  s_->TextOut(X + cond.cx / 2 - 4, Y + cond.cy / 2 - nein.cy, kNein);
+  NormalColors(*s_);
   return Measure(e).cy;
 }
 
 int32_t TFigurePass::DrawDoWhile(const TDoWhile& e, TPoint p) {
   const int32_t X = p.x, Y = p.y;
   const TSize cond = MeasureCondition(e);
-  const TSize text = s_.TextExtent(e.Text);
+  const TSize text = s_->TextExtent(e.Text);
   const TSize body = Measure(*e.Branch1);
   const bool selected = Highlighted(e);
-  if (selected) Select(e, {X - cond.cx / 2, Y, X + cond.cx / 2, Y + cond.cy});
+  if (selected)
+    Select(e, {X - cond.cx / 2, Y, X + cond.cx / 2, Y + cond.cy});
 
-  DrawArrow(s_, 0, X, Y, X, Y + 12, false, d_.PrintMode);
+  DrawArrow(*s_, 0, X, Y, X, Y + 12, false, d_.PrintMode);
   DrawChain(e.Branch1, {X, Y + 12});
-  if (selected) HighlightColors(s_);
+  if (selected)
+    HighlightColors(*s_);
 
   const int32_t yd = Y + body.cy + 12;
   const std::string& loopLabel = e.LoopOnYes ? kJa : kNein;
   const std::string& exitLabel = e.LoopOnYes ? kNein : kJa;
   const int32_t wL = (e.LoopOnYes ? Ja() : Nein()).cx;
   const int32_t wE = (e.LoopOnYes ? Nein() : Ja()).cx;
-  s_.TextOut(X - wE - 2, yd + cond.cy - 1, exitLabel);
-  s_.TextOut(X - cond.cx / 2 - wL + 5, yd + cond.cy / 2 + 1, loopLabel);
+  s_->TextOut(X - wE - 2, yd + cond.cy - 1, exitLabel);
+  s_->TextOut(X - cond.cx / 2 - wL + 5, yd + cond.cy / 2 + 1, loopLabel);
   Diamond(e, X, yd, cond, text);
 
   const int32_t jh = Ja().cy;
-  DrawArrow(s_, 0, X, yd + cond.cy + 1, X, yd + cond.cy + 1 + jh, d_.DropTarget == &e,
+  DrawArrow(*s_, 0, X, yd + cond.cy + 1, X, yd + cond.cy + 1 + jh, d_.DropTarget == &e,
             d_.PrintMode);
   const int32_t m = cond.cx > body.cx ? cond.cx : body.cx;
-  s_.MoveTo(X - cond.cx / 2, yd + cond.cy / 2);
-  s_.LineTo(X - m / 2 - 6, yd + cond.cy / 2);
-  s_.LineTo(X - m / 2 - 6, Y + 4);
-  DrawArrow(s_, 2, X - m / 2 - 6, Y + 4, X - 1, Y + 4, false, d_.PrintMode);
-  NormalColors(s_);
+  s_->MoveTo(X - cond.cx / 2, yd + cond.cy / 2);
+  s_->LineTo(X - m / 2 - 6, yd + cond.cy / 2);
+  s_->LineTo(X - m / 2 - 6, Y + 4);
+  DrawArrow(*s_, 2, X - m / 2 - 6, Y + 4, X - 1, Y + 4, false, d_.PrintMode);
+  NormalColors(*s_);
   return Measure(e).cy;
 }
 
 // ---- TFigurePass: selection of skipped figures ----
 
 void TFigurePass::FinishClipped(const TElement& top, TPoint anchor) {
-  if (!d_.UseColor) return;
+  if (!d_.UseColor)
+    return;
   int32_t listed = 0;
   for (int32_t i = 0; i < d_.SelectedCount; ++i) {
     const TElement* s = d_.Selected[i];
     bool earlier = false;
-    for (int32_t j = 0; j < i; ++j) earlier = earlier || d_.Selected[j] == s;
-    if (s && !earlier) ++listed;
+    for (int32_t j = 0; j < i; ++j)
+      earlier = earlier || d_.Selected[j] == s;
+    if (s && !earlier)
+      ++listed;
   }
-  if (selectedDrawn_ < listed) LocateSelection(&top, anchor);
+  if (selectedDrawn_ < listed)
+    LocateSelection(&top, anchor);
 }
 
 void TFigurePass::LocateSelection(const TElement* e, TPoint p) {
@@ -474,30 +527,34 @@ void TFigurePass::LocateSelection(const TElement* e, TPoint p) {
     const TSize size = Measure(*e);
     const bool selected = d_.IsSelected(e);
     switch (e->Kind()) {
-      case TKind::Anweisung:
-        if (selected) {
-          const int32_t w = d_.PrintMode ? size.cx - 2 * S : size.cx;
-          d_.SelectedRect = {p.x - w / 2, p.y, p.x + w / 2, p.y + size.cy - S};
-        }
-        break;
-      case TKind::Block: {
-        const auto* b = static_cast<const TBlock*>(e);
-        const int32_t hw = (d_.PrintMode ? size.cx - S : size.cx) / 2;
-        if (selected) d_.SelectedRect = {p.x - hw, p.y, p.x + hw, p.y + size.cy};
-        if (!d_.IsCollapsed(b)) LocateSelection(b->Body, {p.x, p.y + S + 1});
-        break;
+    case TKind::Anweisung:
+      if (selected) {
+        const int32_t w = d_.PrintMode ? size.cx - 2 * S : size.cx;
+        d_.SelectedRect = {p.x - w / 2, p.y, p.x + w / 2, p.y + size.cy - S};
       }
-      default: {
-        const auto* c = static_cast<const TBedingung*>(e);
-        const TSize cond = MeasureCondition(*c);
-        if (selected)
-          d_.SelectedRect = {p.x - cond.cx / 2, p.y, p.x + cond.cx / 2, p.y + cond.cy};
-        LocateSelection(c->Branch1, BranchAnchor(*c, p, 1));
-        if (e->Kind() == TKind::If) LocateSelection(c->Branch2, BranchAnchor(*c, p, 2));
-        break;
-      }
+      break;
+    case TKind::Block: {
+      const auto* b = static_cast<const TBlock*>(e);
+      const int32_t hw = (d_.PrintMode ? size.cx - S : size.cx) / 2;
+      if (selected)
+        d_.SelectedRect = {p.x - hw, p.y, p.x + hw, p.y + size.cy};
+      if (!d_.IsCollapsed(b))
+        LocateSelection(b->Body, {p.x, p.y + S + 1});
+      break;
     }
-    if (e == d_.DrawRoot && e->Kind() == TKind::Block) break;
+    default: {
+      const auto* c = static_cast<const TBedingung*>(e);
+      const TSize cond = MeasureCondition(*c);
+      if (selected)
+        d_.SelectedRect = {p.x - cond.cx / 2, p.y, p.x + cond.cx / 2, p.y + cond.cy};
+      LocateSelection(c->Branch1, BranchAnchor(*c, p, 1));
+      if (e->Kind() == TKind::If)
+        LocateSelection(c->Branch2, BranchAnchor(*c, p, 2));
+      break;
+    }
+    }
+    if (e == d_.DrawRoot && e->Kind() == TKind::Block)
+      break;
     p.y += size.cy;
   }
 }
@@ -510,20 +567,25 @@ const TElement* TFigurePass::HitChain(const TElement* e, TPoint p, int32_t x, in
     const TSize size = Measure(*e);
     if (p.x - size.cx / 2 <= x && x <= p.x + size.cx / 2 && p.y <= y && y <= p.y + size.cy) {
       d_.DropAfter = false;
-      if (e->Kind() == TKind::Anweisung) return e;
+      if (e->Kind() == TKind::Anweisung)
+        return e;
       if (e->Kind() == TKind::Block) {
         const auto* b = static_cast<const TBlock*>(e);
-        if (!b->Body || d_.IsCollapsed(b)) return e;
+        if (!b->Body || d_.IsCollapsed(b))
+          return e;
         const TElement* inner = HitChain(b->Body, {p.x, p.y + S + 1}, x, y);
-        if (inner) return inner;
-        if (b->Independent && y > p.y + S + 1) d_.DropAfter = true;
+        if (inner)
+          return inner;
+        if (b->Independent && y > p.y + S + 1)
+          d_.DropAfter = true;
         return e;
       }
       const auto* c = static_cast<const TBedingung*>(e);
       const TElement* r = e;
       for (int i = 1; i <= c->BranchCount; ++i) {
         const TBlock* branch = c->Branch(i);
-        if (!branch) continue;
+        if (!branch)
+          continue;
         // Only a hit decides DropAfter; a branch that misses leaves an earlier hit's value.
         const bool before = d_.DropAfter;
         const TElement* ri = HitChain(branch, BranchAnchor(*c, p, i), x, y);
@@ -534,7 +596,8 @@ const TElement* TFigurePass::HitChain(const TElement* e, TPoint p, int32_t x, in
       }
       return r;
     }
-    if (e == d_.DrawRoot && e->Kind() == TKind::Block) break;
+    if (e == d_.DrawRoot && e->Kind() == TKind::Block)
+      break;
     p.y += size.cy;
   }
   d_.DropAfter = false;
@@ -573,7 +636,7 @@ TSize MeasureCondition(const TBedingung& e, TSurface& surface) {
   return TFigurePass(surface, unused, false).MeasureCondition(e);
 }
 
-TPoint BranchAnchor(const TBedingung& e, TSurface& surface, TPoint anchor,
-                    TDisplayOptions& display, int index, TRenderOptions options) {
+TPoint BranchAnchor(const TBedingung& e, TSurface& surface, TPoint anchor, TDisplayOptions& display,
+                    int index, TRenderOptions options) {
   return TFigurePass(surface, display, options.cacheSizes).BranchAnchor(e, anchor, index);
 }

@@ -1,30 +1,31 @@
 // SPDX-License-Identifier: MIT
 #include "render/qt_surface.h"
 
+#include "render/raster_geometry.h"
+#include "render/windows1252.h"
+
 #include <QFontDatabase>
 #include <QPaintDevice>
 #include <QPen>
 #include <QPolygon>
 
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F; unassigned codes map to themselves.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 QString ResolveFamily(const QString& face) {
   static const QStringList families = QFontDatabase::families();
-  if (families.contains(face, Qt::CaseInsensitive)) return face;
-  if (face.compare("Times New Roman", Qt::CaseInsensitive) == 0) return "Liberation Serif";
-  if (face.compare("MS Sans Serif", Qt::CaseInsensitive) == 0) return "DejaVu Sans";
+  if (families.contains(face, Qt::CaseInsensitive))
+    return face;
+  if (face.compare("Times New Roman", Qt::CaseInsensitive) == 0)
+    return "Liberation Serif";
+  if (face.compare("MS Sans Serif", Qt::CaseInsensitive) == 0)
+    return "DejaVu Sans";
   return face;
 }
 
@@ -39,27 +40,24 @@ using TExtentMap = std::unordered_map<std::string, TSize>;
 TExtentMap& ExtentsFor(const QFont& font, int dpi) {
   static std::map<std::pair<QString, int>, TExtentMap> cache;
   TExtentMap& map = cache[{font.key(), dpi}];
-  if (map.size() > 200000) map.clear();
+  if (map.size() > 200000)
+    map.clear();
   return map;
 }
 
-}  // namespace
+} // namespace
 
 QString FromWindows1252(const std::string& bytes) {
   QString out;
   out.reserve(static_cast<qsizetype>(bytes.size()));
-  for (unsigned char c : bytes) {
-    if (c >= 0x80 && c <= 0x9F)
-      out.append(QChar(kCp1252High[c - 0x80]));
-    else if (c < 0x20)
-      out.append(QChar(' '));  // drawn on one line: line breaks and tabs show as spaces
-    else
-      out.append(QChar(c));
-  }
+  for (unsigned char c : bytes)
+    out.append(QChar(static_cast<char16_t>(ShownCharacter(c))));
   return out;
 }
 
-QColor ToQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor ToQColor(TColor c) {
+  return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
 
 QFont DiagramFont() {
   static const QFont font = [] {
@@ -68,7 +66,8 @@ QFont DiagramFont() {
     f.setPixelSize(11);
     for (int px = 8; px <= 20; ++px) {
       f.setPixelSize(px);
-      if (QFontMetrics(f).height() >= 13) break;
+      if (QFontMetrics(f).height() >= 13)
+        break;
     }
     return f;
   }();
@@ -125,38 +124,85 @@ void QtSurface::SetFontName(const std::string& face) {
 }
 
 void QtSurface::ApplyPen() {
-  if (!penDirty_) return;
+  if (!penDirty_)
+    return;
   QPen pen(ToQColor(pen_));
   pen.setWidth(penWidth_);
-  // A flat cap leaves a one-pixel line's end point unpainted, as LineTo must.
+  // A flat cap ends a wide line exactly at its end points.
   pen.setCapStyle(Qt::FlatCap);
   pen.setJoinStyle(Qt::MiterJoin);
-  if (penStyle_ == TPenStyle::Dotted) pen.setDashPattern({1.0, 1.0});
+  if (penStyle_ == TPenStyle::Dotted)
+    pen.setDashPattern({1.0, 1.0});
   painter_.setPen(pen);
   penDirty_ = false;
 }
 
 void QtSurface::ApplyBrush() {
-  if (!brushDirty_ && appliedBrush_ == brush_) return;
+  if (!brushDirty_ && appliedBrush_ == brush_)
+    return;
   painter_.setBrush(ToQColor(brush_));
   appliedBrush_ = brush_;
   brushDirty_ = false;
 }
 
-void QtSurface::MoveTo(int32_t x, int32_t y) { pos_ = QPoint(x, y); }
+void QtSurface::MoveTo(int32_t x, int32_t y) {
+  pos_ = QPoint(x, y);
+}
 
 void QtSurface::LineTo(int32_t x, int32_t y) {
-  ApplyPen();
-  const QPoint to(x, y);
-  painter_.drawLine(pos_, to);
+  const QPoint from = pos_, to(x, y);
   pos_ = to;
+  if (penWidth_ <= 1)
+    return ThinLine(from, to);
+  // A wide pen covers its line from the first point up to the last; a line drawn towards smaller
+  // coordinates is moved one unit along its longer axis, so that it too starts at its start
+  // point and stops before its end point.
+  const int dx = to.x() - from.x(), dy = to.y() - from.y();
+  QPoint shift;
+  if (std::abs(dx) >= std::abs(dy)) {
+    if (dx < 0)
+      shift = QPoint(1, 0);
+  } else if (dy < 0) {
+    shift = QPoint(0, 1);
+  }
+  ApplyPen();
+  painter_.drawLine(from + shift, to + shift);
+}
+
+// Qt leaves out the larger-coordinate end of a line whichever way it runs, so one-pixel lines
+// are painted as the pixels LinePixels gives: the start point painted, the end point not.
+void QtSurface::ThinLine(QPoint from, QPoint to) {
+  const QColor colour = ToQColor(pen_);
+  const bool dotted = penStyle_ == TPenStyle::Dotted;
+  if (!dotted && (from.x() == to.x() || from.y() == to.y())) {
+    if (from == to)
+      return;
+    // One rectangle from the start point up to, not including, the end point.
+    const int dx = to.x() - from.x(), dy = to.y() - from.y();
+    const int left = dx < 0 ? to.x() + 1 : from.x();
+    const int top = dy < 0 ? to.y() + 1 : from.y();
+    painter_.fillRect(QRect(left, top, std::max(1, std::abs(dx)), std::max(1, std::abs(dy))),
+                      colour);
+    return;
+  }
+  struct Painter : TSpanSink {
+    QPainter& painter;
+    QColor colour;
+    Painter(QPainter& p, QColor c) : painter(p), colour(c) {}
+    void Span(int64_t y, int64_t x0, int64_t x1) override {
+      painter.fillRect(
+          QRect(static_cast<int>(x0), static_cast<int>(y), static_cast<int>(x1 - x0), 1), colour);
+    }
+  } sink(painter_, colour);
+  LinePixels({from.x(), from.y()}, {to.x(), to.y()}, dotted, {INT32_MIN, INT32_MAX}, sink);
 }
 
 void QtSurface::Polygon(const TPoint* points, int count) {
   ApplyPen();
   ApplyBrush();
   QPolygon poly(count);
-  for (int i = 0; i < count; ++i) poly.setPoint(i, points[i].x, points[i].y);
+  for (int i = 0; i < count; ++i)
+    poly.setPoint(i, points[i].x, points[i].y);
   painter_.drawPolygon(poly);
 }
 
@@ -188,7 +234,8 @@ void QtSurface::TextOut(int32_t x, int32_t y, const std::string& text) {
 
 TSize QtSurface::TextExtent(const std::string& text) {
   auto it = extents_->find(text);
-  if (it != extents_->end()) return it->second;
+  if (it != extents_->end())
+    return it->second;
   const TSize size{metrics_.horizontalAdvance(FromWindows1252(text)), metrics_.height()};
   extents_->emplace(text, size);
   return size;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The one drawing surface backed by Qt: a QPainter on a window, an image, an SVG or a printer.
+// The one drawing surface backed by Qt: a QPainter on a window, an image, a PDF or a printer.
 #pragma once
 
 #include "render/surface.h"
@@ -40,9 +40,12 @@ public:
   TSize TextExtent(const std::string& text) override;
 
   const QFont& Font() const { return font_; }
+  // From the top of a text's extent to its baseline.
+  int Ascent() const { return metrics_.ascent(); }
 
 private:
   void UseFont(const QFont& font);
+  void ThinLine(QPoint from, QPoint to);
   void ApplyPen();
   void ApplyBrush();
 

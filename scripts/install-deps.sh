@@ -8,7 +8,6 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libqt6svg6 libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation qt6-translations-l10n
-  libpng-dev
   clang libclang-rt-14-dev llvm
   xvfb xauth imagemagick openbox xdotool x11-utils
 )

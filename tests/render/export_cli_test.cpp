@@ -51,7 +51,8 @@ TEST_F(ExportCliTest, PngSvgAndPdfOfEveryKind) {
   Append(*root, TBlock::CreateWithText("Teil"));
   SaveDocumentFile(*root, Path("in.str"));
 
-  ASSERT_EQ(RunConverterProcess(Path("out.png"), Path("in.str"), Path("err.txt")), 0) << ReadAll(Path("err.txt"));
+  ASSERT_EQ(RunConverterProcess(Path("out.png"), Path("in.str"), Path("err.txt")), 0)
+      << ReadAll(Path("err.txt"));
   QImage img(QString::fromStdString(Path("out.png")));
   ASSERT_FALSE(img.isNull());
   TSize size;
@@ -65,22 +66,25 @@ TEST_F(ExportCliTest, PngSvgAndPdfOfEveryKind) {
   EXPECT_EQ(img.size(), QSize(size.cx + 50, size.cy + 50));
   const int x = size.cx / 2 + 30;
   EXPECT_EQ(img.pixel(0, 0), qRgb(245, 245, 245));
-  EXPECT_EQ(img.pixel(x, 13), qRgb(0, 0, 0));                 // stem of the start mark
-  EXPECT_EQ(img.pixel(x - size.cx / 2 + 2, 20), qRgb(239, 239, 245));  // inside the root
-  EXPECT_EQ(img.pixel(x, 22), qRgb(0, 0, 0));  // top edge of the first statement's box
+  EXPECT_EQ(img.pixel(x, 13), qRgb(0, 0, 0));                         // stem of the start mark
+  EXPECT_EQ(img.pixel(x - size.cx / 2 + 2, 20), qRgb(239, 239, 245)); // inside the root
+  EXPECT_EQ(img.pixel(x, 22), qRgb(0, 0, 0)); // top edge of the first statement's box
 
-  ASSERT_EQ(RunConverterProcess(Path("out.svg"), Path("in.str"), Path("err.txt")), 0) << ReadAll(Path("err.txt"));
+  ASSERT_EQ(RunConverterProcess(Path("out.svg"), Path("in.str"), Path("err.txt")), 0)
+      << ReadAll(Path("err.txt"));
   QSvgRenderer svg(QString::fromStdString(Path("out.svg")));
   EXPECT_TRUE(svg.isValid());
   EXPECT_EQ(svg.viewBox().size(), img.size());
 
-  ASSERT_EQ(RunConverterProcess(Path("out.pdf"), Path("in.str"), Path("err.txt")), 0) << ReadAll(Path("err.txt"));
+  ASSERT_EQ(RunConverterProcess(Path("out.pdf"), Path("in.str"), Path("err.txt")), 0)
+      << ReadAll(Path("err.txt"));
   EXPECT_EQ(ReadAll(Path("out.pdf")).rfind("%PDF", 0), 0u);
 }
 
 TEST_F(ExportCliTest, TooLargeForAnImage) {
+  // One loop whose condition makes a picture of more than twenty billion pixels.
   auto root = MakeRoot();
-  for (int i = 0; i < 1500; ++i) Append(*root, TAnweisung::CreateWithText("x := x + 1"));
+  Append(*root, TWhile::CreateWithText(std::string(50000, 'x')));
   SaveDocumentFile(*root, Path("big.str"));
   EXPECT_EQ(RunConverterProcess(Path("big.png"), Path("big.str"), Path("err.txt")), 1);
   const std::string err = ReadAll(Path("err.txt"));
@@ -89,7 +93,7 @@ TEST_F(ExportCliTest, TooLargeForAnImage) {
   EXPECT_EQ(RunConverterProcess(Path("big.svg"), Path("big.str"), Path("err.txt")), 0);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);

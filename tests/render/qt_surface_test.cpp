@@ -1,23 +1,18 @@
 // SPDX-License-Identifier: MIT
-// The Qt adapter on real images: pixels where the figures expect them, fonts, text bytes,
-// and picture export.
+// The Qt adapter on real images: pixels where the figures expect them, fonts and text bytes.
 #include "render/qt_surface.h"
 
 #include "render/diagram_paint.h"
-#include "render/picture_export.h"
 #include "test_tree.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QRegularExpression>
-#include <QSvgRenderer>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
-#include <stdexcept>
 
 namespace {
 
@@ -37,7 +32,9 @@ private:
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-QRgb Rgb(int r, int g, int b) { return qRgb(r, g, b); }
+QRgb Rgb(int r, int g, int b) {
+  return qRgb(r, g, b);
+}
 const QRgb kWhitePx = qRgb(255, 255, 255);
 const QRgb kBlackPx = qRgb(0, 0, 0);
 
@@ -63,23 +60,49 @@ TEST(QtSurfaceTest, DiagramFontIsThirteenPixelsHigh) {
   EXPECT_GT(c.surface->TextExtent("Anweisung").cx, c.surface->TextExtent("ja").cx);
 }
 
-TEST(QtSurfaceTest, LineToLeavesItsEndPointUnpainted) {
-  Canvas c;
-  c.surface->MoveTo(2, 5);
-  c.surface->LineTo(10, 5);
-  c.surface->MoveTo(20, 2);
-  c.surface->LineTo(20, 12);
-  const QImage img = c.Done();
-  for (int x = 2; x < 10; ++x) EXPECT_EQ(img.pixel(x, 5), kBlackPx) << x;
-  EXPECT_EQ(img.pixel(10, 5), kWhitePx);
-  EXPECT_EQ(img.pixel(1, 5), kWhitePx);
-  for (int y = 2; y < 12; ++y) EXPECT_EQ(img.pixel(20, y), kBlackPx) << y;
-  EXPECT_EQ(img.pixel(20, 12), kWhitePx);
+// Lines in every direction start on their start point and stop before their end point, also with
+// the print pen three units wide.
+TEST(QtSurfaceTest, LineToPaintsTheStartPointAndNotTheEndPoint) {
+  const struct {
+    QPoint from, to;
+    int width;
+  } cases[] = {
+      {{10, 20}, {40, 20}, 1}, {{40, 20}, {10, 20}, 1}, {{30, 5}, {30, 35}, 1},
+      {{30, 35}, {30, 5}, 1},  {{10, 10}, {40, 22}, 1}, {{40, 22}, {10, 10}, 1},
+      {{20, 5}, {28, 35}, 1},  {{28, 35}, {20, 5}, 1},  {{10, 20}, {40, 20}, 3},
+      {{40, 20}, {10, 20}, 3}, {{30, 5}, {30, 35}, 3},  {{30, 35}, {30, 5}, 3},
+  };
+  for (const auto& c : cases) {
+    Canvas canvas;
+    canvas.surface->SetPenWidth(c.width);
+    canvas.surface->MoveTo(c.from.x(), c.from.y());
+    canvas.surface->LineTo(c.to.x(), c.to.y());
+    const QImage img = canvas.Done();
+    const QPoint d = c.to - c.from;
+    const bool across = std::abs(d.x()) >= std::abs(d.y());
+    const QPoint step = across ? QPoint(d.x() > 0 ? 1 : -1, 0) : QPoint(0, d.y() > 0 ? 1 : -1);
+    SCOPED_TRACE(std::to_string(c.from.x()) + "," + std::to_string(c.from.y()) + " to " +
+                 std::to_string(c.to.x()) + "," + std::to_string(c.to.y()) + " width " +
+                 std::to_string(c.width));
+    EXPECT_EQ(img.pixel(c.from), kBlackPx);
+    EXPECT_EQ(img.pixel(c.from - step), kWhitePx);
+    EXPECT_EQ(img.pixel(c.to), kWhitePx);
+    if (d.x() == 0 || d.y() == 0) {
+      EXPECT_EQ(img.pixel(c.to - step), kBlackPx);
+    }
+    if (c.width == 1) {
+      int painted = 0;
+      for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+          painted += img.pixel(x, y) == kBlackPx;
+      EXPECT_EQ(painted, std::max(std::abs(d.x()), std::abs(d.y()))); // one per step
+    }
+  }
 }
 
 TEST(QtSurfaceTest, RectanglesExcludeRightAndBottom) {
   Canvas c;
-  c.surface->SetBrushColor(0x00FF00);  // green fill
+  c.surface->SetBrushColor(0x00FF00); // green fill
   c.surface->Rectangle(2, 2, 8, 6);
   c.surface->FillRect(20, 2, 24, 5);
   const QImage img = c.Done();
@@ -95,7 +118,8 @@ TEST(QtSurfaceTest, RectanglesExcludeRightAndBottom) {
   }
   EXPECT_EQ(img.pixel(4, 3), Rgb(0, 255, 0));
   for (int x = 20; x < 24; ++x)
-    for (int y = 2; y < 5; ++y) EXPECT_EQ(img.pixel(x, y), Rgb(0, 255, 0)) << x << "," << y;
+    for (int y = 2; y < 5; ++y)
+      EXPECT_EQ(img.pixel(x, y), Rgb(0, 255, 0)) << x << "," << y;
   EXPECT_EQ(img.pixel(24, 3), kWhitePx);
   EXPECT_EQ(img.pixel(22, 5), kWhitePx);
 }
@@ -112,7 +136,8 @@ TEST(QtSurfaceTest, TextHasAnOpaqueBackgroundOfItsExtent) {
   EXPECT_EQ(img.pixel(10, 10 + e.cy), kWhitePx);
   int glyph = 0;
   for (int x = 10; x < 10 + e.cx; ++x)
-    for (int y = 10; y < 10 + e.cy; ++y) glyph += img.pixel(x, y) == kBlackPx;
+    for (int y = 10; y < 10 + e.cy; ++y)
+      glyph += img.pixel(x, y) == kBlackPx;
   EXPECT_GT(glyph, 5);
 }
 
@@ -136,14 +161,14 @@ TEST(QtSurfaceTest, Windows1252Texts) {
 
 TEST(QtSurfaceTest, PrintFontScalesWithResolution) {
   QImage img(10, 10, QImage::Format_RGB32);
-  img.setDotsPerMeterX(11811);  // 300 dpi
+  img.setDotsPerMeterX(11811); // 300 dpi
   img.setDotsPerMeterY(11811);
   QPainter painter(&img);
   QtSurface surface(painter, DiagramFont());
   surface.SetFontSize(12);
   surface.SetFontName("Times New Roman");
   const int h = surface.TextExtent("ja").cy;
-  EXPECT_GE(h, 45);  // 12 pt at 300 dpi is 50 pixels of em
+  EXPECT_GE(h, 45); // 12 pt at 300 dpi is 50 pixels of em
   EXPECT_LE(h, 70);
 }
 
@@ -175,7 +200,8 @@ TEST(QtSurfaceTest, DiagramPixels) {
   // start mark: circle x-2..x+2 on rows 6..10, stem rows 11..14
   EXPECT_EQ(img.pixel(x, 6), kBlackPx);
   EXPECT_EQ(img.pixel(x, 5), Rgb(245, 245, 245));
-  for (int y = 11; y <= 14; ++y) EXPECT_EQ(img.pixel(x, y), kBlackPx) << y;
+  for (int y = 11; y <= 14; ++y)
+    EXPECT_EQ(img.pixel(x, y), kBlackPx) << y;
   // grey dotted frame of the root on row 15, background 239,239,245 inside
   const int left = x - rootSize.cx / 2;
   int grey = 0, gaps = 0;
@@ -204,95 +230,4 @@ TEST(QtSurfaceTest, DiagramPixels) {
   EXPECT_EQ(img.pixel(x - 3, tip - 2), Rgb(239, 239, 245));
 }
 
-struct ExportTest : ::testing::Test {
-  QTemporaryDir dir;
-  std::string Path(const char* name) { return dir.filePath(name).toStdString(); }
-};
-
-TOwned<TBlock> EveryKind() {
-  auto root = MakeRoot();
-  Append(*root, TAnweisung::CreateWithText("Wert lesen"));
-  TIf* dec = Append(*root, TIf::CreateWithText("x > 0"));
-  Append(*dec->Branch1, TAnweisung::CreateWithText("positiv"));
-  TWhile* w = Append(*root, TWhile::CreateWithText("i < n"));
-  Append(*w->Branch1, TAnweisung::CreateWithText("i := i + 1"));
-  Append(*root, TFor::CreateWithText("i := 1 bis 10"));
-  TDoWhile* dw = Append(*root, TDoWhile::CreateWithText("weiter"));
-  Append(*dw->Branch1, TBlock::CreateWithText("Teil"));
-  Append(*root, TRepeat::CreateWithText("fertig"));
-  return root;
-}
-
-TEST_F(ExportTest, PngHasTheScrollRangeSize) {
-  auto root = EveryKind();
-  ExportPicture(*root, Path("all.png"));
-  QImage probe(1, 1, QImage::Format_RGB32);
-  QPainter painter(&probe);
-  QtSurface surface(painter, DiagramFont());
-  TDisplayOptions d;
-  const TSize size = Measure(*root, surface, d);
-  painter.end();
-  QImage img(QString::fromStdString(Path("all.png")));
-  ASSERT_FALSE(img.isNull());
-  EXPECT_EQ(img.size(), QSize(size.cx + 50, size.cy + 50));
-  EXPECT_EQ(img.pixel(0, 0), Rgb(245, 245, 245));
-  EXPECT_EQ(img.pixel(size.cx / 2 + 30, 12), kBlackPx);  // the stem
-  int red = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) red += img.pixel(x, y) == Rgb(255, 0, 0);
-  EXPECT_EQ(red, 0);  // nothing selected
-}
-
-TEST_F(ExportTest, SvgAndPdf) {
-  auto root = EveryKind();
-  ExportPicture(*root, Path("all.svg"));
-  QSvgRenderer svg(QString::fromStdString(Path("all.svg")));
-  EXPECT_TRUE(svg.isValid());
-  QImage png;
-  ExportPicture(*root, Path("all.png"));
-  ASSERT_TRUE(png.load(QString::fromStdString(Path("all.png"))));
-  EXPECT_EQ(svg.viewBox().size(), png.size());
-
-  ExportPicture(*root, Path("all.pdf"));
-  QFile pdf(QString::fromStdString(Path("all.pdf")));
-  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-  const QByteArray bytes = pdf.readAll();
-  EXPECT_TRUE(bytes.startsWith("%PDF"));
-  // one A4 page (595 x 842 points)
-  EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
-  const QRegularExpression box("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]");
-  const auto m = box.match(QString::fromLatin1(bytes));
-  ASSERT_TRUE(m.hasMatch());
-  EXPECT_NEAR(m.captured(1).toDouble(), 595, 1);
-  EXPECT_NEAR(m.captured(2).toDouble(), 842, 1);
-}
-
-TEST_F(ExportTest, LargeProgramsFailAsPngButNotAsSvgOrPdf) {
-  auto root = MakeRoot();
-  for (int i = 0; i < 2000; ++i) Append(*root, TAnweisung::CreateWithText("x := x + 1"));
-  try {
-    ExportPicture(*root, Path("big.png"));
-    ADD_FAILURE() << "no error";
-  } catch (const std::runtime_error& e) {
-    const std::string msg = e.what();
-    EXPECT_NE(msg.find("zu groß"), std::string::npos) << msg;
-    EXPECT_NE(msg.find("SVG"), std::string::npos) << msg;
-  }
-  EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("big.png"))));
-  ExportPicture(*root, Path("big.svg"));
-  EXPECT_TRUE(QSvgRenderer(QString::fromStdString(Path("big.svg"))).isValid());
-  ExportPicture(*root, Path("big.pdf"));
-  QFile pdf(QString::fromStdString(Path("big.pdf")));
-  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-  const auto m = QRegularExpression("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]")
-                     .match(QString::fromLatin1(pdf.readAll()));
-  ASSERT_TRUE(m.hasMatch());
-  EXPECT_GT(m.captured(2).toDouble(), 842 * 10);  // enlarged to hold the whole printout
-}
-
-TEST_F(ExportTest, UnknownExtensionIsRefused) {
-  auto root = MakeRoot();
-  EXPECT_THROW(ExportPicture(*root, Path("x.bmp")), std::runtime_error);
-}
-
-}  // namespace
+} // namespace
