@@ -137,9 +137,18 @@ public:
     case 7:
       history_.PushUndo(*doc_);
       break;
-    case 8:
-      if (history_.CanStepBack())
-        Replace(history_.StepBack());
+    case 8:  // undo or redo: windows close or start afresh on the document put in place
+      for (TWindow& w : windows_) {
+        w.root = nullptr;
+        w.display = TDisplayOptions();
+      }
+      kept_.clear();
+      if (b & 1)
+        history_.StepForward(doc_);
+      else
+        history_.StepBack(doc_);
+      for (TWindow& w : windows_)
+        w.root = doc_.get();
       break;
     case 9:
       if (history_.Count() > history_.UndoPosition())
@@ -209,15 +218,6 @@ private:
       target->Next = x;
     } else {
       target->Insert(x);
-    }
-  }
-
-  void Replace(TOwned<TBlock> restored) {
-    doc_ = std::move(restored);
-    kept_.clear();
-    for (TWindow& w : windows_) {
-      w.root = doc_.get();
-      w.display = TDisplayOptions();
     }
   }
 

@@ -2,6 +2,7 @@
 // The element tree: statements, blocks, decisions and loops of one structured program.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,59 +39,111 @@ char TagLetter(TKind kind) {
 // What is still to be written: a chain of records, or the ChainEnd that closes an inner chain.
 struct TWriteStep {
   const TElement* Chain;
+  int32_t Level;  // the nesting level of the chain's blocks, as the reader counts it
   bool ChainEnd;
+  bool Branch;  // the chain starts with a branch block; its successors lie one level deeper
 };
+
+[[noreturn]] void RefuseText() {
+  throw TStreamError("Ein Text enthält ein Steuerzeichen (0x00 oder 0x01), das eine "
+                     "Struktogramm-Datei nicht speichern kann; es wurde nichts geschrieben.");
+}
+
+[[noreturn]] void RefuseDepth() {
+  throw TStreamError("Das Struktogramm ist tiefer verschachtelt als " +
+                     std::to_string(kMaxNestingDepth) +
+                     " Ebenen und kann nicht gespeichert werden; es wurde nichts geschrieben.");
+}
 
 // Writes the records of head and its successors. A compound element defers its successors
 // behind its sub-chains on an explicit stack, so neither long chains nor deep nesting recurse.
-void WriteChain(const TElement* head, TStream& stream) {
-  // Records are gathered and handed to the stream in large pieces.
-  std::string out;
-  const auto flush = [&] {
-    stream.WriteBuffer(out.data(), out.size());
-    out.clear();
-  };
-  std::vector<TWriteStep> steps{{head, false}};
+// checked: refuse (before the stream is committed) a text holding 0x00 or 0x01 or nesting
+// deeper than the reader takes, which would read back differently.
+// Gathers bytes and hands them to the stream in large pieces.
+class TPieceWriter {
+public:
+  explicit TPieceWriter(TStream& stream) : stream_(stream), buffer_(new char[kPiece]) {}
+  void Put(char c) {
+    if (used_ == kPiece)
+      Flush();
+    buffer_[used_++] = c;
+  }
+  void Put(const char* bytes, std::size_t n) {
+    if (n > kPiece - used_) {
+      Flush();
+      if (n > kPiece) {
+        stream_.WriteBuffer(bytes, n);
+        return;
+      }
+    }
+    std::memcpy(buffer_.get() + used_, bytes, n);
+    used_ += n;
+  }
+  void Flush() {
+    stream_.WriteBuffer(buffer_.get(), used_);
+    used_ = 0;
+  }
+
+private:
+  static constexpr std::size_t kPiece = 64 * 1024;
+  TStream& stream_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
+};
+
+void WriteChain(const TElement* head, TStream& stream, bool checked) {
+  TPieceWriter out(stream);
+  std::vector<TWriteStep> steps{{head, 1, false, false}};
   while (!steps.empty()) {
     const TWriteStep step = steps.back();
     steps.pop_back();
     if (step.ChainEnd) {
-      out.append(kChainEnd, 2);
+      out.Put(kChainEnd, 2);
       continue;
     }
-    const TElement* e = step.Chain;
-    for (; e; e = e->Next) {
+    int32_t level = step.Level;
+    for (const TElement* e = step.Chain; e; e = e->Next) {
+      const TKind kind = e->Kind();
       // A text is written whole, up to its first zero byte.
-      out += TagLetter(e->Kind());
-      out += ':';
-      out.append(e->Text.c_str());
-      out += kTextEnd;
-      if (out.size() >= 64 * 1024)
-        flush();
-      if (const TBlock* block = As<TBlock>(e)) {
+      const char* text = e->Text.data();
+      const std::size_t length = std::strlen(text);
+      if (checked && (length != e->Text.size() || std::memchr(text, kTextEnd, length)))
+        RefuseText();
+      const char head[2] = {TagLetter(kind), ':'};
+      out.Put(head, 2);
+      out.Put(text, length);
+      out.Put(kTextEnd);
+      if (kind == TKind::Block) {
+        if (checked && level > kMaxNestingDepth)
+          RefuseDepth();
+        const TBlock* block = static_cast<const TBlock*>(e);
+        const int32_t after = step.Branch && e == step.Chain ? level + 1 : level;
         if (e->Next)
-          steps.push_back({e->Next, false});
-        steps.push_back({nullptr, true});
+          steps.push_back({e->Next, after, false, false});
+        steps.push_back({nullptr, 0, true, false});
         if (block->Body)
-          steps.push_back({block->Body, false});
+          steps.push_back({block->Body, level + 1, false, false});
         break;
       }
-      if (const TBedingung* cond = As<TBedingung>(e)) {
+      if (kind != TKind::Anweisung) {
+        const TBedingung* cond = static_cast<const TBedingung*>(e);
         if (e->Next)
-          steps.push_back({e->Next, false});
-        if (e->Kind() == TKind::If) {
-          steps.push_back({nullptr, true});
+          steps.push_back({e->Next, level, false, false});
+        if (kind == TKind::If) {
+          steps.push_back({nullptr, 0, true, false});
           if (cond->Branch2)
-            steps.push_back({cond->Branch2, false});
+            steps.push_back({cond->Branch2, level, false, true});
         }
-        steps.push_back({nullptr, true});
+        steps.push_back({nullptr, 0, true, false});
         if (cond->Branch1)
-          steps.push_back({cond->Branch1, false});
+          steps.push_back({cond->Branch1, level, false, true});
         break;
       }
+      if (step.Branch && e == step.Chain)
+        ++level;
     }
   }
-  flush();
+  out.Flush();
 }
 
 // --- Reading -------------------------------------------------------------------------------------
@@ -294,25 +347,25 @@ private:
 } // namespace
 
 void TAnweisung::SaveToStream(TStream& stream) const {
-  WriteChain(this, stream);
+  WriteChain(this, stream, false);
 }
 void TBlock::SaveToStream(TStream& stream) const {
-  WriteChain(this, stream);
+  WriteChain(this, stream, false);
 }
 void TIf::SaveToStream(TStream& stream) const {
-  WriteChain(this, stream);
+  WriteChain(this, stream, false);
 }
 void TWhile::SaveToStream(TStream& stream) const {
-  WriteChain(this, stream);
+  WriteChain(this, stream, false);
 }
 void TFor::SaveToStream(TStream& stream) const {
-  WriteChain(this, stream);
+  WriteChain(this, stream, false);
 }
 void TDoWhile::SaveToStream(TStream& stream) const {
-  WriteChain(this, stream);
+  WriteChain(this, stream, false);
 }
 void TRepeat::SaveToStream(TStream& stream) const {
-  WriteChain(this, stream);
+  WriteChain(this, stream, false);
 }
 
 TLoadResult LoadDocument(TStream& stream) {
@@ -326,38 +379,9 @@ TLoadResult LoadDocumentFile(const std::string& path) {
   return LoadDocument(stream);
 }
 
-namespace {
-
-// Refuses what the reader would read back differently.
-void CheckSavable(const TBlock& root) {
-  std::vector<const TElement*> stack{&root};
-  while (!stack.empty()) {
-    const TElement* e = stack.back();
-    stack.pop_back();
-    for (; e; e = e->Next) {
-      if (std::memchr(e->Text.data(), 0, e->Text.size()) ||
-          std::memchr(e->Text.data(), kTextEnd, e->Text.size()))
-        throw TStreamError("Ein Text enthält ein Steuerzeichen (0x00 oder 0x01), das eine "
-                           "Struktogramm-Datei nicht speichern kann; es wurde nichts geschrieben.");
-      if (const TBlock* block = As<TBlock>(e)) {
-        if (block->Body) stack.push_back(block->Body);
-      } else if (const TBedingung* cond = As<TBedingung>(e)) {
-        if (cond->Branch1) stack.push_back(cond->Branch1);
-        if (cond->Branch2) stack.push_back(cond->Branch2);
-      }
-    }
-  }
-  if (NestingDepth(root) > kMaxNestingDepth)
-    throw TStreamError("Das Struktogramm ist tiefer verschachtelt als " +
-                       std::to_string(kMaxNestingDepth) +
-                       " Ebenen und kann nicht gespeichert werden; es wurde nichts geschrieben.");
-}
-
-} // namespace
 
 void SaveDocument(const TBlock& root, TStream& stream) {
-  CheckSavable(root);
-  root.SaveToStream(stream);
+  WriteChain(&root, stream, true);
 }
 
 void SaveDocumentFile(const TBlock& root, const std::string& path) {

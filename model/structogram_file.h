@@ -24,7 +24,7 @@ TLoadResult LoadDocumentFile(const std::string& path);
 
 // Writes the root's record and with it the whole tree. A tree that would not read back the same
 // (a text holding the byte 0x00 or 0x01, nesting deeper than the reader takes) is refused with
-// a TStreamError before anything is written.
+// a TStreamError; a file being saved is then left as it was.
 void SaveDocument(const TBlock& root, TStream& stream);
 void SaveDocumentFile(const TBlock& root, const std::string& path);
 

@@ -77,3 +77,35 @@ void TPicturePainter::Paint(TSurface& surface, const TRect* clip) {
   StartMark(surface, anchor, root_, display_);
   DrawFromRoot(*pass_, root_, anchor, clip);
 }
+
+TWindowLayout::TWindowLayout(TBlock& root, TDisplayOptions& display)
+    : root_(root), display_(display) {}
+
+TWindowLayout::~TWindowLayout() = default;
+
+void TWindowLayout::Invalidate() { pass_.reset(); }
+
+TFigurePass& TWindowLayout::Pass(TSurface& surface, const TRect* clip) {
+  if (!pass_)
+    pass_ = std::make_unique<TFigurePass>(surface, display_, true, clip);
+  else
+    pass_->Retarget(surface, clip);
+  return *pass_;
+}
+
+TSize TWindowLayout::RootSize(TSurface& surface) { return Pass(surface, nullptr).Measure(root_); }
+
+void TWindowLayout::Paint(TSurface& surface, TPoint scroll, const TRect* clip,
+                          bool locateSelection) {
+  TFigurePass& pass = Pass(surface, clip);
+  const TPoint anchor{pass.Measure(root_).cx / 2 + 30 - scroll.x, 15 - scroll.y};
+  StartMark(surface, anchor, root_, display_);
+  DrawFromRoot(pass, root_, anchor, locateSelection ? clip : nullptr);
+}
+
+TElement* TWindowLayout::HitTest(TSurface& surface, int32_t x, int32_t y) {
+  display_.DrawRoot = &root_;
+  TFigurePass& pass = Pass(surface, nullptr);
+  const TPoint anchor{pass.Measure(root_).cx / 2 + 30, 15};
+  return const_cast<TElement*>(pass.HitChain(&root_, anchor, x, y));
+}

@@ -36,6 +36,33 @@ TElement* HitTestStruktogramm(TSurface& surface, TBlock& root, TDisplayOptions& 
 void PrintStruktogramm(TSurface& surface, const std::string& caption, TBlock& root,
                        TDisplayOptions& display);
 
+// A window's figure measured once and kept for its paints and hit tests, until the owner says the
+// tree or the display state's collapsed blocks changed (Invalidate). Every surface used must
+// measure texts as the first did (the window's font).
+class TWindowLayout {
+public:
+  TWindowLayout(TBlock& root, TDisplayOptions& display);
+  ~TWindowLayout();
+  TWindowLayout(const TWindowLayout&) = delete;
+  TWindowLayout& operator=(const TWindowLayout&) = delete;
+
+  // Forgets every measurement.
+  void Invalidate();
+  // The root figure's size.
+  TSize RootSize(TSurface& surface);
+  // As PaintStruktogramm, with the kept measurements. locateSelection: also record the
+  // selection's rectangle where it lies outside clip, as a drawing of everything would.
+  void Paint(TSurface& surface, TPoint scroll, const TRect* clip, bool locateSelection = true);
+  // As HitTestStruktogramm, with the kept measurements.
+  TElement* HitTest(TSurface& surface, int32_t x, int32_t y);
+
+private:
+  TFigurePass& Pass(TSurface& surface, const TRect* clip);
+  TBlock& root_;
+  TDisplayOptions& display_;
+  std::unique_ptr<TFigurePass> pass_;
+};
+
 // A window's unscrolled paint made piece by piece, as picture export paints a picture in strips:
 // the tree is measured once for all pieces. Tree, display state and text extents must not change
 // while the painter lives.

@@ -85,4 +85,5 @@ private:
   TSize ja_{-1, -1}, nein_{-1, -1};
   int32_t margin_ = 0;
   int32_t selectedDrawn_ = 0;
+  int32_t toLocate_ = -1;  // selected figures still to find; -1: walk everything
 };

@@ -100,6 +100,7 @@ TFigurePass::TFigurePass(TSurface& surface, TDisplayOptions& display, bool cache
 void TFigurePass::Retarget(TSurface& surface, const TRect* clip) {
   s_ = &surface;
   clip_ = clip;
+  selectedDrawn_ = 0;  // counted for this drawing
   if (clip_) {
     // Side lines of loops stand up to 7 units outside the measured width, labels and arrow
     // heads a little further; anything within this margin of the clip is drawn.
@@ -124,7 +125,8 @@ TSize TFigurePass::Nein() {
 }
 
 TSize TFigurePass::Measure(const TElement& e) {
-  if (!cache_)
+  // A statement costs one text extent, no more than looking its size up again would.
+  if (!cache_ || e.Kind() == TKind::Anweisung)
     return Compute(e);
   TSize size;
   if (sizes_.Find(&e, size))
@@ -517,15 +519,21 @@ void TFigurePass::FinishClipped(const TElement& top, TPoint anchor) {
     if (s && !earlier)
       ++listed;
   }
-  if (selectedDrawn_ < listed)
+  if (selectedDrawn_ < listed) {
+    // The last selected figure drawn writes the rectangle; with one selection the walk can
+    // stop where it is found.
+    toLocate_ = listed == 1 ? 1 : -1;
     LocateSelection(&top, anchor);
+  }
 }
 
 void TFigurePass::LocateSelection(const TElement* e, TPoint p) {
   const int32_t S = d_.Spacing;
-  for (; e; e = e->Next) {
+  for (; e && toLocate_ != 0; e = e->Next) {
     const TSize size = Measure(*e);
     const bool selected = d_.IsSelected(e);
+    if (selected && toLocate_ > 0)
+      --toLocate_;
     switch (e->Kind()) {
     case TKind::Anweisung:
       if (selected) {

@@ -33,16 +33,15 @@ int PixelsForPoints(int points, int dpi) {
   return std::max(1, static_cast<int>(std::lround(points * dpi / 72.0)));
 }
 
-using TExtentMap = std::unordered_map<std::string, TSize>;
-
-// Text extents per font and device resolution, kept for the whole run: the same few thousand
-// texts are measured on every repaint.
-TExtentMap& ExtentsFor(const QFont& font, int dpi) {
-  static std::map<std::pair<QString, int>, TExtentMap> cache;
-  TExtentMap& map = cache[{font.key(), dpi}];
-  if (map.size() > 200000)
-    map.clear();
-  return map;
+// Text extents per font and device resolution, kept for the whole run: measuring a program
+// costs one measurement per distinct text, however often it is drawn. A run that meets more
+// texts than a million-element program holds starts afresh rather than growing without end.
+TTextExtentCache& ExtentsFor(const QFont& font, int dpi) {
+  static std::map<std::pair<QString, int>, TTextExtentCache> cache;
+  TTextExtentCache& extents = cache[{font.key(), dpi}];
+  if (extents.Size() > 2000000)
+    extents.Clear();
+  return extents;
 }
 
 } // namespace
@@ -233,10 +232,9 @@ void QtSurface::TextOut(int32_t x, int32_t y, const std::string& text) {
 }
 
 TSize QtSurface::TextExtent(const std::string& text) {
-  auto it = extents_->find(text);
-  if (it != extents_->end())
-    return it->second;
+  if (const TSize* known = extents_->Find(text))
+    return *known;
   const TSize size{metrics_.horizontalAdvance(FromWindows1252(text)), metrics_.height()};
-  extents_->emplace(text, size);
+  extents_->Insert(text, size);
   return size;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "render/surface.h"
+#include "render/text_extent_cache.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -54,7 +55,7 @@ private:
   QFontMetrics metrics_;
   int dpi_;
   // Extents of the current font; shared by all surfaces on devices of the same resolution.
-  std::unordered_map<std::string, TSize>* extents_ = nullptr;
+  TTextExtentCache* extents_ = nullptr;
 
   TColor pen_ = kBlack, brush_ = kWhite, fontColor_ = kBlack;
   int penWidth_ = 1;

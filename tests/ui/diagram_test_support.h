@@ -104,7 +104,11 @@ protected:
     First().SubWindow()->resize(680, 420);
     form->MdiArea()->setActiveSubWindow(First().SubWindow());
     form->RefreshAll();
+    Settle();
   }
+
+  // Lets the windows repaint, which sets their scroll ranges anew after a refresh.
+  static void Settle() { QCoreApplication::processEvents(); }
 
   static void Select(TForm1& window, TElement* e) {
     window.Display->ClearSelection();

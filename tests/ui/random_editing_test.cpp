@@ -120,7 +120,7 @@ public:
     case 0:
       return std::nullopt;
     case 1:
-      return QByteArray("B:x\x01A:", 7); // cut short
+      return QByteArray("B:x\x01" "A:", 7); // cut short
     default:
       return record;
     }

@@ -218,6 +218,7 @@ TEST_F(InputTest, ReleasesOutsideTheVisibleDrawingMoveNothing) {
   other->SubWindow()->setGeometry(360, 0, 300, 300);  // beside it
   form->MdiArea()->setActiveSubWindow(w.SubWindow());
   form->RefreshAll();
+  Settle();
   w.verticalScrollBar()->setValue(300);
   TImageProbe probe;
   w.horizontalScrollBar()->setValue(RootAnchor(Program(), probe.surface, *w.Display).x - 175);

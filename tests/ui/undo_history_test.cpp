@@ -21,12 +21,7 @@ protected:
     document->Text = "state " + std::to_string(++state);
   }
   // Undo as the main window does it; false when there was nothing to step back to.
-  bool Undo() {
-    TOwned<TBlock> restored = history.StepBack();
-    if (!restored) return false;
-    document = std::move(restored);
-    return true;
-  }
+  bool Undo() { return history.StepBack(document); }
   std::string Title(int position) const {
     const TOwned<TBlock> s = history.Snapshot(position);
     return s ? s->Text : std::string("none");
@@ -126,10 +121,9 @@ TEST_F(UndoHistoryTest, RedoStepsForwardUntilTheNextChange) {
       if (*c == 'c') {
         Change();
       } else if (*c == 'u') {
-        TOwned<TBlock> restored = history.StepBack(document.get());
-        if (restored) document = std::move(restored);
-      } else if (TOwned<TBlock> restored = history.StepForward()) {
-        document = std::move(restored);
+        history.StepBack(document);
+      } else {
+        history.StepForward(document);
       }
     }
     EXPECT_EQ(document->Text, "state " + std::to_string(row.state));

@@ -154,6 +154,7 @@ void TForm1::ShowCaption() {
 }
 
 void TForm1::SetRoot(TBlock* block) {
+  layout_.reset();  // it measured the old root with the old display state
   Display = std::make_unique<TDisplayOptions>();
   Root = block;
   AdjustScrollBars();
@@ -164,14 +165,62 @@ TText TForm1::GetRootTitle() const {
   return Root->Text;
 }
 
+TWindowLayout* TForm1::Layout() {
+  const TForm2* main = TForm2::MainForm();
+  // While a command changes the tree, nothing measured then may be kept.
+  if (!main || main->TreeChanging()) {
+    layout_.reset();
+    return nullptr;
+  }
+  const std::vector<const TBlock*> collapsed(Display->Collapsed,
+                                             Display->Collapsed + Display->CollapsedCount);
+  if (!layout_ || layoutGeneration_ != main->LayoutGeneration() || layoutCollapsed_ != collapsed ||
+      layoutSpacing_ != Display->Spacing || Display->PrintMode) {
+    if (Display->PrintMode)
+      return nullptr;
+    if (!layout_)
+      layout_ = std::make_unique<TWindowLayout>(*Root, *Display);
+    else
+      layout_->Invalidate();
+    layoutGeneration_ = main->LayoutGeneration();
+    layoutCollapsed_ = collapsed;
+    layoutSpacing_ = Display->Spacing;
+  }
+  return layout_.get();
+}
+
 TSize TForm1::MeasureRoot() {
   QImage image = ScratchImage(QSize(1, 1));
   QPainter painter(&image);
   QtSurface surface(painter, DiagramFont());
-  return Measure(*Root, surface, *Display);
+  TWindowLayout* layout = Layout();
+  if (!layout)
+    return Measure(*Root, surface, *Display);
+  const TSize size = layout->RootSize(surface);
+  // Debug builds make sure the kept measurements are never stale.
+  Q_ASSERT_X(size == Measure(*Root, surface, *Display), "TForm1::MeasureRoot", "stale layout");
+  return size;
+}
+
+void TForm1::ScheduleAdjust() { rangesStale_ = true; }
+
+void TForm1::EnsureRanges() {
+  if (rangesStale_)
+    AdjustScrollBars();
+}
+
+int TForm1::HorizontalRange() const {
+  const_cast<TForm1*>(this)->EnsureRanges();
+  return hRange_;
+}
+
+int TForm1::VerticalRange() const {
+  const_cast<TForm1*>(this)->EnsureRanges();
+  return vRange_;
 }
 
 void TForm1::AdjustScrollBars() {
+  rangesStale_ = false;
   const TSize size = MeasureRoot();
   vRange_ = size.cy + 50;
   hRange_ = size.cx + 50;
@@ -210,18 +259,19 @@ void TForm1::FormPaint(const QRect& exposed) {
   QPainter painter(viewport());
   painter.fillRect(exposed, kBackground);
   if (zoom_ != 100)
-    return PaintZoomed(painter, exposed);
+    return PaintZoomed(painter, exposed, false);
   QtSurface surface(painter, DiagramFont());
-  // Only what intersects the exposed rectangle is drawn; the root is measured once for both
-  // its anchor and its figure.
+  // Only what intersects the exposed rectangle is drawn.
   const TRect clip{exposed.left(), exposed.top(), exposed.right() + 1, exposed.bottom() + 1};
-  PaintStruktogramm(surface, *Root, *Display,
-                    TPoint{horizontalScrollBar()->value(), verticalScrollBar()->value()}, &clip);
+  // The selection's rectangle matters only to scrolling after a collapse, which draws anew.
+  Paint(surface, TPoint{horizontalScrollBar()->value(), verticalScrollBar()->value()}, &clip,
+        false);
 }
 
 void TForm1::paintEvent(QPaintEvent* event) {
   if (closing_ || !Display)
     return;
+  EnsureRanges();
   TForm2* main = TForm2::MainForm();
   if (!main)
     return FormPaint(event->rect());
@@ -236,19 +286,18 @@ void TForm1::RepaintNow() {
   {
     QPainter painter(&image);
     if (zoom_ != 100) {
-      PaintZoomed(painter, QRect(QPoint(0, 0), visible));
+      PaintZoomed(painter, QRect(QPoint(0, 0), visible), true);
     } else {
       QtSurface surface(painter, DiagramFont());
       const TRect clip{0, 0, visible.width(), visible.height()};
-      PaintStruktogramm(surface, *Root, *Display,
-                        TPoint{horizontalScrollBar()->value(), verticalScrollBar()->value()},
-                        &clip);
+      Paint(surface, TPoint{horizontalScrollBar()->value(), verticalScrollBar()->value()}, &clip,
+            true);
     }
   }
   viewport()->update();
 }
 
-void TForm1::PaintZoomed(QPainter& painter, const QRect& exposed) {
+void TForm1::PaintZoomed(QPainter& painter, const QRect& exposed, bool locateSelection) {
   // The figures keep computing in their own units; the painter scales them, so lines and text
   // are drawn at the zoomed size (and at the screen's own density), not enlarged afterwards.
   const double z = zoom_ / 100.0;
@@ -261,7 +310,14 @@ void TForm1::PaintZoomed(QPainter& painter, const QRect& exposed) {
                    static_cast<int32_t>(std::floor((exposed.top() + vs) / z)) - 1,
                    static_cast<int32_t>(std::ceil((exposed.right() + 1 + hs) / z)) + 1,
                    static_cast<int32_t>(std::ceil((exposed.bottom() + 1 + vs) / z)) + 1};
-  PaintStruktogramm(surface, *Root, *Display, TPoint{0, 0}, &clip);
+  Paint(surface, TPoint{0, 0}, &clip, locateSelection);
+}
+
+void TForm1::Paint(TSurface& surface, TPoint scroll, const TRect* clip, bool locateSelection) {
+  if (TWindowLayout* layout = Layout())
+    layout->Paint(surface, scroll, clip, locateSelection);
+  else
+    PaintStruktogramm(surface, *Root, *Display, scroll, clip);
 }
 
 QPoint TForm1::ContentPoint(QPoint window) const {

@@ -14,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QImage;
@@ -22,6 +23,7 @@ class QWheelEvent;
 class QMdiSubWindow;
 class QMenu;
 class TForm2;
+class TWindowLayout;
 
 // Which buttons a mouse event carries, and whether it is the second press of a double click.
 struct TShiftState {
@@ -130,8 +132,11 @@ public:
   // The frame sub-window that holds this window.
   QMdiSubWindow* SubWindow() const;
   // Horizontal and vertical scroll ranges (the figure's size plus 50).
-  int HorizontalRange() const { return hRange_; }
-  int VerticalRange() const { return vRange_; }
+  int HorizontalRange() const;
+  int VerticalRange() const;
+  // The ranges are set anew before the next paint, hit test or reading of them; a command that
+  // refreshes the window several times measures once.
+  void ScheduleAdjust();
   // True once the window has been closed for good; the frame deletes it soon.
   bool IsClosing() const { return closing_; }
 
@@ -153,11 +158,16 @@ private:
   void FormCreate();
   void FormPaint(const QRect& exposed);
   // The paint at a zoom other than 100 %, for the exposed window rectangle.
-  void PaintZoomed(QPainter& painter, const QRect& exposed);
+  void PaintZoomed(QPainter& painter, const QRect& exposed, bool locateSelection);
   // The selection's rectangle as last drawn, in window coordinates.
   TRect SelectedWindowRect() const;
   void ShowCaption();
   TSize MeasureRoot();
+  // The kept measurements of this window's figure, or nullptr while a command changes the tree.
+  TWindowLayout* Layout();
+  // locateSelection: record the selection's rectangle also where it is not drawn.
+  void Paint(TSurface& surface, TPoint scroll, const TRect* clip, bool locateSelection);
+  void EnsureRanges();
   // Repaints at once, so that the drawing records the selection's rectangle, then schedules the
   // on-screen repaint.
   void RepaintNow();
@@ -183,5 +193,10 @@ private:
   int vRange_ = 50;
   bool closing_ = false;
   int zoom_ = 100;
+  std::unique_ptr<TWindowLayout> layout_;
+  uint64_t layoutGeneration_ = 0;
+  std::vector<const TBlock*> layoutCollapsed_;
+  int32_t layoutSpacing_ = 0;
+  bool rangesStale_ = false;
   QString caption_ = QStringLiteral("Komplettes Programm");
 };

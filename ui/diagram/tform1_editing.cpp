@@ -122,9 +122,20 @@ void TForm1::Einfuegen(QObject* sender) {
   }
   Select(e);
   main->RefreshAll();
-  const bool cancelled = Textbearbeiten();
+  // The snapshots the text edit (and a deletion after cancelling it) take are dropped again
+  // below, whatever the outcome: they only make room in the history, and need no contents.
+  main->SetSnapshotsDropped(true);
+  bool cancelled = false;
+  try {
+    cancelled = Textbearbeiten();
+    if (cancelled)
+      Loeschen(nullptr);
+  } catch (...) {
+    main->SetSnapshotsDropped(false);
+    throw;
+  }
+  main->SetSnapshotsDropped(false);
   if (cancelled) {
-    Loeschen(nullptr);
     main->DropNewestUndo();
     main->DropNewestUndo();
   }

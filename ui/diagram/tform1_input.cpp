@@ -31,7 +31,10 @@ TElement* TForm1::HitAt(int X, int Y) {
   QImage image = ScratchImage(QSize(1, 1));
   QPainter painter(&image);
   QtSurface surface(painter, DiagramFont());
+  EnsureRanges();  // the scroll positions must be those the user sees
   const QPoint content = ContentPoint(QPoint(X, Y));
+  if (TWindowLayout* layout = Layout())
+    return layout->HitTest(surface, content.x(), content.y());
   return HitTestStruktogramm(surface, *Root, *Display, content.x(), content.y());
 }
 

@@ -334,16 +334,24 @@ TForm1* TForm2::ActiveWindow() const {
   return first_;
 }
 
-void TForm2::PushUndo() { History.PushUndo(*Program); }
+void TForm2::PushUndo() {
+  if (snapshotsDropped_)
+    History.PushPlaceholder();
+  else
+    History.PushUndo(*Program);
+  // The change follows; until the refresh after it, no window keeps what it measures.
+  treeChanging_ = true;
+  ++layoutGeneration_;
+}
 
 void TForm2::DropNewestUndo() { History.DropNewestUndo(); }
 
 void TForm2::Rckgngig1Click(QObject*) {
   if (!History.CanStepBack()) return;
-  TOwned<TBlock> restored = History.StepBack(Program.get());
+  // The windows on the old document go before it may be freed.
   CloseSecondaryWindows();
   detached_.clear();
-  Program = std::move(restored);
+  History.StepBack(Program);
   undoneSinceSaved_ = true;
   if (first_) first_->SetRoot(Program.get());
   // The restored root may carry another title than the caption shows.
@@ -352,10 +360,9 @@ void TForm2::Rckgngig1Click(QObject*) {
 
 void TForm2::Wiederherstellen1Click(QObject*) {
   if (!History.CanStepForward()) return;
-  TOwned<TBlock> restored = History.StepForward();
   CloseSecondaryWindows();
   detached_.clear();
-  Program = std::move(restored);
+  History.StepForward(Program);
   undoneSinceSaved_ = true;
   if (first_) first_->SetRoot(Program.get());
   UpdateCaptions();
@@ -452,9 +459,11 @@ bool TForm2::MaybeSave() {
 }
 
 void TForm2::RefreshAll() {
+  treeChanging_ = false;
+  ++layoutGeneration_;
   for (TForm1* window : DiagramWindows()) {
     window->viewport()->update();
-    window->AdjustScrollBars();
+    window->ScheduleAdjust();
   }
 }
 

@@ -39,6 +39,9 @@ public:
   // Undo history (the snapshots live in History).
   void PushUndo();
   void DropNewestUndo();
+  // While set, PushUndo takes snapshots the caller drops again before anything could restore
+  // them: they shift the history as any snapshot does, but hold nothing.
+  void SetSnapshotsDropped(bool dropped) { snapshotsDropped_ = dropped; }
   void Rckgngig1Click(QObject* sender);
   // Redo: steps forward again through what undo took back, until the next change.
   void Wiederherstellen1Click(QObject* sender);
@@ -73,6 +76,11 @@ public:
   void InZwischenablage1Click(QObject* sender);
   void Exportieren1Click(QObject* sender);
   void Drucken2Click(QObject* sender);
+
+  // Every change of the tree is reported by PushUndo before it and RefreshAll after it; windows
+  // keep their measurements while the generation stays the same and no change is under way.
+  uint64_t LayoutGeneration() const { return layoutGeneration_; }
+  bool TreeChanging() const { return treeChanging_; }
 
   // Broadcasts to every diagram window, in the frame's order.
   void RefreshAll();
@@ -141,6 +149,9 @@ private:
   QString damagedFile_;
   std::string savedImage_;  // the document's file bytes when it was last saved, loaded or new
   bool undoneSinceSaved_ = false;
+  uint64_t layoutGeneration_ = 1;
+  bool treeChanging_ = false;
+  bool snapshotsDropped_ = false;
   TRecentFiles recent_;
   bool damagedPartly_ = false;
 };

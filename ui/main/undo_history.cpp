@@ -8,8 +8,11 @@
 
 namespace {
 
-std::string Image(const TBlock& program) {
+std::string Image(const TBlock& program, std::size_t expected) {
   TMemoryStream stream;
+  // Snapshots of one document are of much the same size; growing to it piece by piece would
+  // copy it several times.
+  stream.Data.reserve(expected + expected / 8 + 64);
   SaveDocument(program, stream);
   return std::move(stream.Data);
 }
@@ -21,9 +24,15 @@ TOwned<TBlock> Restore(const std::string& image) {
 
 } // namespace
 
+void TUndoHistory::PushPlaceholder() { Push(std::string()); }
+
 void TUndoHistory::PushUndo(const TBlock& program) {
   // Taken first: when it fails, the history stays as it was.
-  std::string snapshot = Image(program);
+  const std::size_t expected = History[0] ? History[0]->size() : History[1] ? History[1]->size() : 0;
+  Push(Image(program, expected));
+}
+
+void TUndoHistory::Push(std::string snapshot) {
   // A change after undo makes every state stepped back over unreachable, also for redo.
   RedoTop_.reset();
   while (UndoPosition_ > 0) {
@@ -43,37 +52,35 @@ void TUndoHistory::DropNewestUndo() {
 }
 
 bool TUndoHistory::CanStepBack() const {
-  return UndoPosition_ < kSize && History[UndoPosition_].has_value();
+  // A placeholder (empty: a real snapshot is never) is nothing to step back to.
+  return UndoPosition_ < kSize && History[UndoPosition_].has_value() &&
+         !History[UndoPosition_]->empty();
 }
 
-TOwned<TBlock> TUndoHistory::StepBack(const TBlock* current) {
+bool TUndoHistory::StepBack(TOwned<TBlock>& document) {
   if (!CanStepBack())
-    return nullptr;
+    return false;
   TOwned<TBlock> copy = Restore(*History[UndoPosition_]);
-  if (UndoPosition_ == 0) {
-    if (current)
-      RedoTop_ = Image(*current);
-    else
-      RedoTop_.reset();
-  }
+  if (UndoPosition_ == 0)
+    RedoTop_ = std::move(document);
+  document = std::move(copy);
   ++UndoPosition_;
-  return copy;
+  return true;
 }
 
 bool TUndoHistory::CanStepForward() const {
   // After k steps back the document is snapshot k; forward lies snapshot k - 1, or for the
-  // last step the document the first step back left.
-  return UndoPosition_ > 1 || (UndoPosition_ == 1 && RedoTop_.has_value());
+  // last step the document the first step back replaced.
+  return (UndoPosition_ > 1 && !History[UndoPosition_ - 2]->empty()) ||
+         (UndoPosition_ == 1 && RedoTop_ != nullptr);
 }
 
-TOwned<TBlock> TUndoHistory::StepForward() {
+bool TUndoHistory::StepForward(TOwned<TBlock>& document) {
   if (!CanStepForward())
-    return nullptr;
-  TOwned<TBlock> copy = Restore(UndoPosition_ > 1 ? *History[UndoPosition_ - 2] : *RedoTop_);
+    return false;
+  document = UndoPosition_ > 1 ? Restore(*History[UndoPosition_ - 2]) : std::move(RedoTop_);
   --UndoPosition_;
-  if (UndoPosition_ == 0)
-    RedoTop_.reset();
-  return copy;
+  return true;
 }
 
 void TUndoHistory::Clear() {
@@ -84,7 +91,7 @@ void TUndoHistory::Clear() {
 }
 
 TOwned<TBlock> TUndoHistory::Snapshot(int position) const {
-  if (position < 1 || position > kSize || !History[position - 1])
+  if (position < 1 || position > kSize || !History[position - 1] || History[position - 1]->empty())
     return nullptr;
   return Restore(*History[position - 1]);
 }
