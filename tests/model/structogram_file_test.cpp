@@ -251,7 +251,7 @@ TEST(StructogramFile, ReaderToleratesWhatTheRulesAllow) {
        true, true},
       {"bytes after the unknown tag's shifted chain are left over",
        "B:r\x01"
-       "X:\x02\x02A:b\x01"s,
+       "X:\x02\x02" "A:b\x01"s,
        "B:r\x01\x02\x02"s,
        true},
       {"a clean end mark after the root's record", empty + "\x02\x02"s, empty, false},
