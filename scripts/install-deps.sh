@@ -10,6 +10,7 @@ packages=(
   fonts-dejavu-core fonts-liberation qt6-translations-l10n
   libpng-dev
   xvfb xauth imagemagick
+  python3 openjdk-17-jdk-headless fp-compiler  # the export tests compile and run with them
 )
 
 missing=()
