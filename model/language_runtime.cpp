@@ -62,6 +62,13 @@ def _take():
         _take()
     _take()
 )"},
+    {"copy", "", R"(def copy(s, index, count):
+    start = max(index - 1, 0)
+    return s[start:start + max(count, 0)]
+)"},
+    {"pos", "", R"(def pos(part, s):
+    return s.find(part) + 1 if part else 0
+)"},
     // A real as Pascal writes it with write(x), write(x:width) or write(x:width:decimals): its 17
     // significant digits, rounded half up to the digits shown (a run of nines that ends just
     // before the last digits counts as rounding up, as in Free Pascal).
@@ -174,6 +181,15 @@ const THelper kJavaHelpers[] = {
             take();
         }
         take();
+    }
+)"},
+    {"copy", "", R"(    static String copy(String s, int index, int count) {
+        int start = Math.min(Math.max(index - 1, 0), s.length());
+        return s.substring(start, (int) Math.min((long) start + Math.max(count, 0), s.length()));
+    }
+)"},
+    {"pos", "", R"(    static int pos(String part, String s) {
+        return part.isEmpty() ? 0 : s.indexOf(part) + 1;
     }
 )"},
     {"carry", "", R"(    static int carry(StringBuilder digits) {
@@ -360,6 +376,24 @@ const THelper kCHelpers[] = {
     return t;
 }
 )"},
+    {"str_copy", "str_temp", R"(static const char *str_copy(const char *s, int index, int count) {
+    char *t = str_temp();
+    int length = (int) strlen(s), start = index > 1 ? index - 1 : 0;
+    if (count < 0 || start >= length) {
+        count = 0;
+    } else if (count > length - start) {
+        count = length - start;
+    }
+    memcpy(t, s + start, (size_t) count);
+    t[count] = '\0';
+    return t;
+}
+)"},
+    {"str_pos", "", R"(static int str_pos(const char *part, const char *s) {
+    const char *found = *part ? strstr(s, part) : NULL;
+    return found ? (int) (found - s) + 1 : 0;
+}
+)"},
     {"carry", "", R"(static int carry(char *digits) {
     size_t n = strlen(digits);
     while (n > 0 && digits[n - 1] == '9') {
@@ -529,7 +563,8 @@ std::string RuntimeImports(TSourceLanguage language, const TRuntimeNeeds& needs,
     line(true, "#include <stdio.h>");
     line(needs.Stdlib || reals || Uses(needs, {"read_int", "read_real"}), "#include <stdlib.h>");
     line(needs.Strings || reals ||
-             Uses(needs, {"read_int", "read_real", "str_set", "str_cat", "str_chr", "str_at"}),
+             Uses(needs, {"read_int", "read_real", "str_set", "str_cat", "str_chr", "str_at",
+                          "str_copy", "str_pos"}),
          "#include <string.h>");
     line(needs.Random, "#include <time.h>");
     break;

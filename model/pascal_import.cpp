@@ -110,7 +110,11 @@ private:
 class TImporter {
 public:
   explicit TImporter(const std::string& source)
-      : source_(source), lexed_(TokenizePascal(source)), tokens_(lexed_.Tokens) {}
+      : source_(source), lexed_(TokenizePascal(source)), tokens_(lexed_.Tokens) {
+    for (const TLineComment& c : lexed_.LineComments)
+      if (MarkName(c).compare(0, 5, "Ende ") == 0)
+        closed_.insert(MarkName(c).substr(5));
+  }
 
   TOwned<TBlock> Run() {
     TOwned<TBlock> root = TBlock::CreateWithText("gesamtes Programm");
@@ -372,6 +376,11 @@ private:
 
   // --- Statements -------------------------------------------------------------------------
 
+  // The export writes "// " before the name; one blank is part of the comment mark.
+  static std::string MarkName(const TLineComment& c) {
+    return c.Text.compare(0, 1, " ") == 0 ? c.Text.substr(1) : c.Text;
+  }
+
   // `// Name` and `// Ende Name` comments that stand right before token index `at`.
   // Comments passed over inside statements or declarations frame nothing.
   void MarkersBefore(std::size_t at, TSequence& seq) {
@@ -380,9 +389,11 @@ private:
       const TLineComment& c = comments[marker_++];
       if (c.NextToken != at)
         continue;
-      // The export writes "// " before the name; one blank is part of the comment mark.
-      const std::string name = c.Text.compare(0, 1, " ") == 0 ? c.Text.substr(1) : c.Text;
+      const std::string name = MarkName(c);
       if (name.compare(0, 5, "Ende ") == 0 && seq.Close(name.substr(5)))
+        continue;
+      // A comment no "// Ende" comment answers is just a comment.
+      if (!closed_.count(name))
         continue;
       CheckLevel(seq, Cur());
       seq.Open(name);
@@ -657,6 +668,7 @@ private:
   const std::vector<TPascalToken>& tokens_;
   std::size_t pos_ = 0;
   std::size_t marker_ = 0;
+  std::set<std::string> closed_; // names some "// Ende Name" comment closes
   int depth_ = 0;
 };
 

@@ -8,9 +8,9 @@ namespace {
 
 const char* const kProcedures[] = {"write", "writeln", "read",  "readln",   "inc",
                                    "dec",   "halt",    "break", "randomize"};
-const char* const kFunctions[] = {"abs", "sqr", "sqrt",   "odd",  "trunc", "round",
-                                  "ord", "chr", "length", "succ", "pred",  "random",
-                                  "sin", "cos", "arctan", "exp",  "ln"};
+const char* const kFunctions[] = {"abs",    "sqr",    "sqrt", "odd",  "trunc",  "round", "ord",
+                                  "chr",    "length", "succ", "pred", "random", "sin",   "cos",
+                                  "arctan", "exp",    "ln",   "copy", "pos"};
 
 bool IsEnd(const std::vector<TPascalToken>& tokens, std::size_t pos) {
   return tokens[pos].Kind == TPascalTokenKind::End;
@@ -384,6 +384,8 @@ TValueType TProgramTexts::ExpressionType(const TExprTree& tree, int node) const 
   }
   case TExprKind::Call: {
     const std::string& f = tree[n.Children[0]].Op;
+    if (tree[n.Children[0]].Kind == TExprKind::Name && (f == "copy" || f == "pos"))
+      return f == "copy" ? TValueType::String : TValueType::Integer;
     if (tree[n.Children[0]].Kind != TExprKind::Name || n.Children.size() != 2)
       return TValueType::Unknown;
     if (f == "abs" || f == "sqr" || f == "succ" || f == "pred")

@@ -86,17 +86,17 @@ bool IntegerValue(const std::string& text, unsigned long long& value) {
 
 const std::set<std::string>& Reserved(TSourceLanguage language) {
   static const std::set<std::string> python = {
-      "False",       "None",      "True",       "and",      "as",       "assert",   "async",
-      "await",       "break",     "class",      "continue", "def",      "del",      "elif",
-      "else",        "except",    "finally",    "for",      "from",     "global",   "if",
-      "import",      "in",        "is",         "lambda",   "nonlocal", "not",      "or",
-      "pass",        "raise",     "return",     "try",      "while",    "with",     "yield",
-      "match",       "case",      "print",      "input",    "int",      "str",      "len",
-      "range",       "format",    "chr",        "ord",      "abs",      "round",    "float",
-      "math",        "sys",       "random",     "any",      "all",      "list",     "map",
-      "min",         "max",       "ValueError", "decimal",  "real_str", "read_int", "read_real",
-      "read_string", "skip_line", "_carry",     "_round",   "_line",    "_peek",    "_take",
-      "_number"};
+      "False",    "None",      "True",        "and",       "as",         "assert",  "async",
+      "await",    "break",     "class",       "continue",  "def",        "del",     "elif",
+      "else",     "except",    "finally",     "for",       "from",       "global",  "if",
+      "import",   "in",        "is",          "lambda",    "nonlocal",   "not",     "or",
+      "pass",     "raise",     "return",      "try",       "while",      "with",    "yield",
+      "match",    "case",      "print",       "input",     "int",        "str",     "len",
+      "range",    "format",    "chr",         "ord",       "abs",        "round",   "float",
+      "math",     "sys",       "random",      "copy",      "pos",        "any",     "all",
+      "list",     "map",       "min",         "max",       "ValueError", "decimal", "real_str",
+      "read_int", "read_real", "read_string", "skip_line", "_carry",     "_round",  "_line",
+      "_peek",    "_take",     "_number"};
   static const std::set<std::string> java = {"abstract",
                                              "assert",
                                              "boolean",
@@ -176,6 +176,8 @@ const std::set<std::string>& Reserved(TSourceLanguage language) {
                                              "args",
                                              "main",
                                              "realStr",
+                                             "copy",
+                                             "pos",
                                              "readInt",
                                              "readReal",
                                              "readString",
@@ -187,20 +189,20 @@ const std::set<std::string>& Reserved(TSourceLanguage language) {
                                              "number",
                                              "pending"};
   static const std::set<std::string> c = {
-      "auto",     "break",   "case",      "char",     "const",     "continue",     "default",
-      "do",       "double",  "else",      "enum",     "extern",    "float",        "for",
-      "goto",     "if",      "inline",    "int",      "long",      "register",     "restrict",
-      "return",   "short",   "signed",    "sizeof",   "static",    "struct",       "switch",
-      "typedef",  "union",   "unsigned",  "void",     "volatile",  "while",        "bool",
-      "true",     "false",   "main",      "printf",   "putchar",   "getchar",      "ungetc",
-      "rand",     "srand",   "time",      "exit",     "sin",       "cos",          "atan",
-      "exp",      "log",     "RAND_MAX",  "errno",    "signbit",   "INFINITY",     "NAN",
-      "HUGE_VAL", "isnan",   "isinf",     "stderr",   "atoi",      "strchr",       "strspn",
-      "memset",   "strcpy",  "snprintf",  "strcmp",   "strlen",    "strtod",       "abs",
-      "fabs",     "sqrt",    "nearbyint", "memmove",  "memcpy",    "stdin",        "stdout",
-      "EOF",      "NULL",    "real_str",  "read_int", "read_real", "read_string",  "skip_line",
-      "str_set",  "str_cat", "str_chr",   "str_at",   "str_temp",  "round_digits", "carry",
-      "number"};
+      "auto",     "break",    "case",         "char",     "const",     "continue",    "default",
+      "do",       "double",   "else",         "enum",     "extern",    "float",       "for",
+      "goto",     "if",       "inline",       "int",      "long",      "register",    "restrict",
+      "return",   "short",    "signed",       "sizeof",   "static",    "struct",      "switch",
+      "typedef",  "union",    "unsigned",     "void",     "volatile",  "while",       "bool",
+      "true",     "false",    "main",         "printf",   "putchar",   "getchar",     "ungetc",
+      "rand",     "srand",    "time",         "exit",     "sin",       "cos",         "atan",
+      "exp",      "log",      "RAND_MAX",     "errno",    "signbit",   "INFINITY",    "NAN",
+      "HUGE_VAL", "isnan",    "isinf",        "stderr",   "atoi",      "strchr",      "strspn",
+      "memset",   "strcpy",   "snprintf",     "strcmp",   "strlen",    "strtod",      "abs",
+      "fabs",     "sqrt",     "nearbyint",    "memmove",  "memcpy",    "stdin",       "stdout",
+      "EOF",      "NULL",     "real_str",     "read_int", "read_real", "read_string", "skip_line",
+      "str_set",  "str_copy", "str_pos",      "strstr",   "memcpy",    "str_cat",     "str_chr",
+      "str_at",   "str_temp", "round_digits", "carry",    "number"};
   static const std::set<std::string> none;
   switch (language) {
   case TSourceLanguage::Python:
@@ -482,6 +484,24 @@ TTextTranslator::TCode TTextTranslator::RenderBinary(const TExprTree& tree, cons
 
 TTextTranslator::TCode TTextTranslator::RenderCall(const TExprTree& tree, const TExprNode& n) {
   const TExprNode& callee = tree[n.Children[0]];
+  if (callee.Kind == TExprKind::Name && (callee.Op == "copy" || callee.Op == "pos")) {
+    // copy(s, index, count) and pos(part, s), with Pascal's handling of bounds
+    const bool copy = callee.Op == "copy";
+    const std::vector<TValueType> wanted =
+        copy ? std::vector<TValueType>{TValueType::String, TValueType::Integer, TValueType::Integer}
+             : std::vector<TValueType>{TValueType::String, TValueType::String};
+    if (n.Children.size() != wanted.size() + 1)
+      Refuse();
+    std::string args;
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+      if (TypeOf(tree, n.Children[i + 1]) != wanted[i])
+        Refuse();
+      args += (i ? ", " : "") + At(tree, n.Children[i + 1], kLowest);
+    }
+    const std::string name = language_ == TSourceLanguage::C ? "str_" + callee.Op : callee.Op;
+    Needs.Helpers.insert(name);
+    return {name + "(" + args + ")", kAtom, copy ? TValueType::String : TValueType::Integer, ""};
+  }
   if (callee.Kind != TExprKind::Name || n.Children.size() != 2 ||
       tree[n.Children[1]].Kind == TExprKind::Formatted)
     Refuse();

@@ -167,7 +167,9 @@ TEST(PascalImport, DeepNestingIsRefused) {
   EXPECT_EQ(NestingDepth(*deepest), kMaxNestingDepth);
   TMemoryStream saved;
   EXPECT_NO_THROW(SaveDocument(*deepest, saved));
-  // Long chains and long expressions are no nesting at all.
+  // Long chains, long expressions and comments no "// Ende" answers are no nesting at all.
+  EXPECT_EQ(ExportProgram(*ImportPascal(repeated("// Schritt\nx;\n", 5000))),
+            repeated("  x;\r\n", 5000));
   const TOwned<TBlock> chain = ImportPascal(repeated("x := x + 1 + 1 + 1;\n", 100000));
   EXPECT_EQ(ExportProgram(*chain).size(), 100000 * std::string("  x := x + 1 + 1 + 1;\r\n").size());
 }

@@ -68,6 +68,7 @@ private:
         "writeln(a div 3 * 3 + a mod 3 = a)",
         "c := c * 2 mod 1000;",
         "t := s + '!'; writeln(t)",
+        "writeln(copy(s, a mod 4, 3), pos('e', s), copy(s, 2, 100), '|', copy(s, 9, 1), '|')",
     };
     static const char* const reads[] = {"readln(n)", "readln(t)", "read(n)",
                                         "writeln(n * 2, ' ', t)"};

@@ -97,6 +97,8 @@ const TRow kRows[] = {
      "x = random.randrange(n + 1) + 1\nr = math.sin(r) + math.log(2) + random.random()",
      "x = (int) (Math.random() * (n + 1)) + 1;\nr = Math.sin(r) + Math.log(2) + Math.random();",
      "x = rand() % (n + 1) + 1;\nr = sin(r) + log(2) + rand() / (RAND_MAX + 1.0);"},
+    {S, "s := copy(s, pos('x', s), 2)", "s = copy(s, pos('x', s), 2)",
+     "s = copy(s, pos(\"x\", s), 2);", "str_set(s, str_copy(s, str_pos(\"x\", s), 2));"},
     {S, "break; halt", "break\nsys.exit(0)", "break;\nSystem.out.flush();\nSystem.exit(0);",
      "break;\nexit(0);"},
     {S, "", "", "", ""},
