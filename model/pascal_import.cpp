@@ -408,6 +408,8 @@ private:
       if (AtEnd() || (terminator ? Cur().IsKeyword(terminator) : Cur().IsSymbol(".")))
         break;
       if (Cur().IsSymbol(";")) {
+        if (AloneOnItsLine())
+          seq.Append(TAnweisung::CreateWithText(LineBefore(Cur())));
         ++pos_;
         continue;
       }
@@ -421,6 +423,21 @@ private:
     if (terminator && AtEnd())
       Fail(Cur(), std::string("'") + terminator + "' erwartet");
     seq.Finish(scope);
+  }
+
+  // A ';' with no other token on its line: the export writes an empty statement text so.
+  bool AloneOnItsLine() const {
+    return (pos_ == 0 || tokens_[pos_ - 1].Line < Cur().Line) &&
+           (Ahead(1).Line > Cur().Line || Ahead(1).Kind == TPascalTokenKind::End);
+  }
+
+  // What stands on the token's line before it (a comment, or nothing), without blanks.
+  std::string LineBefore(const TPascalToken& t) const {
+    std::string text = source_.substr(t.Begin - (t.Column - 1), t.Column - 1);
+    const std::size_t first = text.find_first_not_of(" \t");
+    return first == std::string::npos
+               ? std::string()
+               : text.substr(first, text.find_last_not_of(" \t") - first + 1);
   }
 
   void Compound(TSequence& seq) {

@@ -88,6 +88,9 @@ TEST(PascalImport, StatementsBecomeElements) {
         "  // Ende function F(n: integer): integer", "", "  ",
         "  // procedure Q(var a, b: integer; const c: string)",
         "  // Ende procedure Q(var a, b: integer; const c: string)", "", "  Q(x.a, x.a, 'end;');"}},
+      {"a semicolon alone on its line is an empty statement, a stray one is nothing",
+       ";\n  { Notiz } ;\n  x;;\n",
+       {"  ;", "  { Notiz };", "  x;"}},
       {"an empty program", "", {}},
   };
   for (const Row& row : rows) {

@@ -67,6 +67,7 @@ private:
         "writeln(ord('A') + c, ' ', a and 6, ' ', a or 1, ' ', a shl 2, ' ', a xor 3)",
         "writeln(a div 3 * 3 + a mod 3 = a)",
         "c := c * 2 mod 1000;",
+        "",
         "t := s + '!'; writeln(t)",
         "writeln(copy(s, a mod 4, 3), pos('e', s), copy(s, 2, 100), '|', copy(s, 9, 1), '|')",
     };
