@@ -10,6 +10,7 @@ packages=(
   fonts-dejavu-core fonts-liberation qt6-translations-l10n
   clang libclang-rt-14-dev llvm
   xvfb xauth imagemagick openbox xdotool x11-utils
+  python3 openjdk-17-jdk-headless fp-compiler  # the export tests compile and run with them
 )
 
 missing=()

@@ -90,6 +90,45 @@ TEST_F(Converter, WritesStructogramsAndPascalByExtension) {
   }
 }
 
+TEST_F(Converter, ExportsLanguagesAndImportsPascalByExtension) {
+  const std::string program = "B:gesamtes Programm\x01"
+                              "A:x := 1\x01"
+                              "A:writeln(x)\x01\x02\x02"s;
+  const std::string in = Path("in.str");
+  Write(in, program);
+  const std::string source = Path("quelle.pas");
+  Write(source, "program P;\nvar x: integer;\nbegin\n  x := 1;\n  writeln(x)\nend.\n");
+  struct Row {
+    std::string in;
+    const char* out;
+    std::string expected;
+  };
+  const Row rows[] = {
+      {in, "out.py", "x = 0\r\n\r\nx = 1\r\nprint(x)\r\n"},
+      {in, "Out.java", "public class Out {\r\n    public static void main(String[] args) {\r\n"},
+      {in, "out.C", "#include <stdio.h>\r\n\r\nint main(void) {\r\n    int x = 0;\r\n"},
+      {source, "out.str", program},
+      {source, "nach.py", "x = 0\r\n\r\nx = 1\r\nprint(x)\r\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.out);
+    const TRun run = Run(Path(row.out), row.in);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Read(Path(row.out)).substr(0, row.expected.size()), row.expected);
+  }
+}
+
+// A source that is not Pascal loads nothing: one line with the place, no output file.
+TEST_F(Converter, PascalErrorsNameTheirPlace) {
+  const std::string source = Path("kaputt.pas");
+  Write(source, "begin\n  x := 1\n  y := 2\nend.\n");
+  const TRun run = Run(Path("out.str"), source);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "Zeile 3, Spalte 3: ';' erwartet\n");
+  EXPECT_EQ(Read(Path("out.str")), "(missing)");
+}
+
 TEST_F(Converter, FailuresPrintOneLineWithTheSystemsText) {
   const std::string truncated = Path("cut.str");
   Write(truncated, kExample.substr(0, 27)); // inside the first statement's text
@@ -120,7 +159,7 @@ TEST_F(Converter, FailuresPrintOneLineWithTheSystemsText) {
 TEST_F(Converter, UnknownExtensionIsAUsageError) {
   const std::string in = Path("in.str");
   Write(in, kExample);
-  for (const char* name : {"out.txt", "out", "ordner.str/ohne"}) {
+  for (const char* name : {"out.txt", "out", "ordner.str/ohne", "out.cpp"}) {
     SCOPED_TRACE(name);
     const TRun run = Run(Path(name), in);
     EXPECT_EQ(run.exitCode, 2);
@@ -134,7 +173,7 @@ TEST_F(Converter, DamagedFilesAreConvertedWithAWarning) {
     const char* name;
     std::string bytes;
     std::string saved;
-    const char* warning;  // after "Warnung: Die Datei <name> "
+    const char* warning; // after "Warnung: Die Datei <name> "
   };
   const Row rows[] = {
       {"last chain ends missing", kExample.substr(0, 80), kExample,
@@ -158,7 +197,8 @@ TEST_F(Converter, DamagedFilesAreConvertedWithAWarning) {
 // must refuse the file instead of running out of stack.
 TEST_F(Converter, DeeplyNestedFileIsRefusedNotCrashed) {
   std::string bytes = "B:gesamtes Programm\x01"s;
-  for (int i = 0; i < 100000; ++i) bytes += "W:\x01xx\x01\x02\x02"s;
+  for (int i = 0; i < 100000; ++i)
+    bytes += "W:\x01xx\x01\x02\x02"s;
   const std::string in = Path("tief.str");
   Write(in, bytes);
   const TRun run = Run(Path("out.pas"), in);

@@ -21,8 +21,8 @@ namespace {
 bool HasArgument(int argc, char** argv, std::initializer_list<const char*> names) {
   for (int i = 1; i < argc; ++i)
     for (const char* name : names)
-      if (std::strcmp(argv[i], name) == 0 ||
-          (std::strncmp(argv[i], name, std::strlen(name)) == 0 && argv[i][std::strlen(name)] == '='))
+      if (std::strcmp(argv[i], name) == 0 || (std::strncmp(argv[i], name, std::strlen(name)) == 0 &&
+                                              argv[i][std::strlen(name)] == '='))
         return true;
   return false;
 }
@@ -30,17 +30,19 @@ bool HasArgument(int argc, char** argv, std::initializer_list<const char*> names
 // The converter promises one line on stderr per failure; Qt's own notices (runtime
 // directory, fonts) would drown it, so only fatal messages get through.
 void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtFatalMsg) fprintf(stderr, "%s\n", qPrintable(message));
+  if (type == QtFatalMsg)
+    fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
   // The converter and the help text need no display; pictures are still drawn with real fonts.
   const bool exporting = HasArgument(argc, argv, {"--export"});
   const bool helping = HasArgument(argc, argv, {"--help", "-h", "-?", "--help-all"});
   if (exporting || helping) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!std::getenv("QT_QPA_PLATFORM"))
+      setenv("QT_QPA_PLATFORM", "offscreen", 1);
     qInstallMessageHandler(QuietMessages);
   }
 
@@ -62,18 +64,21 @@ int main(int argc, char** argv) {
   parser.setApplicationDescription(
       "Struktogramme: Programme als Fluss-Diagramme entwerfen.\n\n"
       "Ohne --export startet der Editor und öffnet die angegebene Datei.\n"
-      "Mit --export AUSGABE wird EINGABE.str ohne Fenster umgewandelt; das Format folgt der\n"
-      "Endung von AUSGABE: .str (Struktogramm), .pas (Pascal-Quelltext), .png, .svg, .pdf (Bild).");
+      "Mit --export AUSGABE wird EINGABE ohne Fenster umgewandelt; das Format folgt der\n"
+      "Endung von AUSGABE: .str (Struktogramm), .pas (Pascal), .py (Python 3), .java (Java),\n"
+      ".c (C), .png, .svg, .pdf (Bild). EINGABE ist ein Struktogramm (.str) oder\n"
+      "Pascal-Quelltext (.pas), aus dem ein Struktogramm erzeugt wird.");
   parser.addHelpOption();
   QCommandLineOption exportOption("export", "Wandelt DATEI ohne Fenster in AUSGABE um.", "AUSGABE");
   parser.addOption(exportOption);
-  parser.addPositionalArgument("DATEI", "Struktogramm-Datei (*.str)", "[DATEI]");
+  parser.addPositionalArgument(
+      "DATEI", "Struktogramm-Datei (*.str); mit --export auch Pascal-Quelltext (*.pas)", "[DATEI]");
   parser.process(*app);
 
   const QStringList files = parser.positionalArguments();
   if (parser.isSet(exportOption)) {
     if (files.size() != 1) {
-      fprintf(stderr, "Aufruf: struktogramme --export AUSGABE EINGABE.str\n");
+      fprintf(stderr, "Aufruf: struktogramme --export AUSGABE EINGABE\n");
       return 2;
     }
     return RunConverter(parser.value(exportOption).toStdString(), files.first().toStdString());
