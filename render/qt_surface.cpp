@@ -39,7 +39,7 @@ int PixelsForPoints(int points, int dpi) {
 TTextExtentCache& ExtentsFor(const QFont& font, int dpi) {
   static std::map<std::pair<QString, int>, TTextExtentCache> cache;
   TTextExtentCache& extents = cache[{font.key(), dpi}];
-  if (extents.Size() > 2000000)
+  if (extents.Size() > 2000000 || extents.TextBytes() > (std::size_t{1} << 30))
     extents.Clear();
   return extents;
 }
@@ -89,7 +89,7 @@ QtSurface::QtSurface(QPainter& painter, const QFont& font)
 
 void QtSurface::UseFont(const QFont& font) {
   font_ = font;
-  font_.setStyleStrategy(QFont::NoAntialias);
+  font_.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferNoShaping));
   painter_.setFont(font_);
   metrics_ = QFontMetrics(font_, painter_.device());
   extents_ = &ExtentsFor(font_, dpi_);

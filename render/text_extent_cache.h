@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Text extents by text, for one font: looked up for every figure of every drawing, so kept in
-// one flat table that finds a text with one hash and mostly one comparison.
+// one flat table of small slots that finds a text with one hash and mostly one comparison; the
+// texts themselves lie one after another in one buffer.
 #pragma once
 
 #include "render/surface.h"
@@ -19,9 +20,9 @@ public:
     const uint64_t hash = Hash(text);
     for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
       const TSlot& slot = slots_[i];
-      if (!slot.used)
+      if (slot.hash == 0)
         return nullptr;
-      if (slot.hash == hash && slot.text == text)
+      if (slot.hash == hash && Text(slot) == text)
         return &slot.extent;
     }
   }
@@ -31,58 +32,63 @@ public:
       Grow();
     const uint64_t hash = Hash(text);
     std::size_t i = hash & mask_;
-    while (slots_[i].used) {
-      if (slots_[i].hash == hash && slots_[i].text == text) {
+    for (; slots_[i].hash != 0; i = (i + 1) & mask_) {
+      if (slots_[i].hash == hash && Text(slots_[i]) == text) {
         slots_[i].extent = extent;
         return;
       }
-      i = (i + 1) & mask_;
     }
-    slots_[i] = {std::string(text), hash, extent, true};
+    slots_[i] = {hash, texts_.size(), text.size(), extent};
+    texts_.append(text);
     ++used_;
   }
 
   std::size_t Size() const { return used_; }
+  std::size_t TextBytes() const { return texts_.size(); }
   void Clear() {
     slots_.clear();
+    texts_.clear();
     used_ = 0;
     mask_ = 0;
   }
 
 private:
   struct TSlot {
-    std::string text;
-    uint64_t hash = 0;
+    uint64_t hash = 0; // never 0 for a slot in use
+    std::size_t offset = 0;
+    std::size_t length = 0;
     TSize extent;
-    bool used = false;
   };
+
+  std::string_view Text(const TSlot& slot) const {
+    return std::string_view(texts_.data() + slot.offset, slot.length);
+  }
 
   // FNV-1a: texts are short, and this is quicker than anything heavier for them.
   static uint64_t Hash(std::string_view text) {
     uint64_t h = 1469598103934665603ull;
     for (unsigned char c : text)
       h = (h ^ c) * 1099511628211ull;
-    return h ^ (h >> 32);
+    h ^= h >> 32;
+    return h == 0 ? 1 : h;
   }
 
   void Grow() {
-    std::vector<TSlot> old;
+    std::vector<TSlot> old(slots_.empty() ? 1024 : slots_.size() * 2);
     old.swap(slots_);
-    slots_.resize(old.empty() ? 1024 : old.size() * 2);
     mask_ = slots_.size() - 1;
-    used_ = 0;
-    for (TSlot& slot : old) {
-      if (!slot.used)
+    for (const TSlot& slot : old) {
+      if (slot.hash == 0)
         continue;
       std::size_t i = slot.hash & mask_;
-      while (slots_[i].used)
+      while (slots_[i].hash != 0)
         i = (i + 1) & mask_;
-      slots_[i] = std::move(slot);
-      ++used_;
+      slots_[i] = slot;
     }
   }
 
   std::vector<TSlot> slots_;
+  std::string texts_;
   std::size_t used_ = 0;
   std::size_t mask_ = 0;
 };
