@@ -35,6 +35,10 @@ public:
   }
   QPrinter& Printer() override { std::abort(); }
   bool PrintDialog() override { return false; }
+  void PrintPreview(const std::function<void(QPrinter&, TPrintLayout)>&) override {}
+  std::optional<int> ChooseItem(const QString&, const QString&, const QStringList&) override {
+    return std::nullopt;
+  }
   void SetClipboardText(const QString&) override {}
   void SetClipboardElement(const QByteArray&, const QString&) override {}
   std::optional<QByteArray> ClipboardElement() override { return std::nullopt; }

@@ -3,6 +3,8 @@
 
 #include "render/figure_pass.h"
 
+#include <algorithm>
+
 namespace {
 
 // Steps 1 to 4 of the display: background brush, start mark, stem, DrawRoot.
@@ -65,6 +67,21 @@ void PrintStruktogramm(TSurface& surface, const std::string& caption, TBlock& ro
   display.UseColor = true;
 }
 
+TSize PrintoutSize(TSurface& surface, const std::string& caption, TBlock& root,
+                   TDisplayOptions& display) {
+  surface.SetFontSize(12);
+  surface.SetFontName("Times New Roman");
+  const TSize title = surface.TextExtent(caption);
+  display.UseColor = false;
+  display.Spacing = surface.TextExtent("ja").cy / 2;
+  display.PrintMode = true;
+  const TSize size = Measure(root, surface, display);
+  display.Spacing = 6;
+  display.PrintMode = false;
+  display.UseColor = true;
+  return {std::max(size.cx + 60, title.cx + 20), size.cy + 80 + 30};
+}
+
 TPicturePainter::TPicturePainter(TSurface& surface, TBlock& root, TDisplayOptions& display)
     : root_(root), display_(display), pass_(std::make_unique<TFigurePass>(surface, display, true)),
       size_(pass_->Measure(root)) {}
@@ -108,4 +125,12 @@ TElement* TWindowLayout::HitTest(TSurface& surface, int32_t x, int32_t y) {
   TFigurePass& pass = Pass(surface, nullptr);
   const TPoint anchor{pass.Measure(root_).cx / 2 + 30, 15};
   return const_cast<TElement*>(pass.HitChain(&root_, anchor, x, y));
+}
+
+TDisplayOptions PictureDisplay(const TDisplayOptions* shown) {
+  TDisplayOptions display;
+  if (shown)
+    for (int32_t i = 0; i < shown->CollapsedCount; ++i)
+      display.ToggleCollapsed(shown->Collapsed[i]);
+  return display;
 }

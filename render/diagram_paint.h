@@ -12,6 +12,10 @@
 
 class TFigurePass;
 
+// The display state pictures are drawn with: the collapsed blocks of shown (a window's state;
+// nullptr: none), nothing selected, no drop target.
+TDisplayOptions PictureDisplay(const TDisplayOptions* shown);
+
 // The root figure's anchor in content coordinates: (width div 2 + 30, 15).
 TPoint RootAnchor(TBlock& root, TSurface& surface, TDisplayOptions& display);
 
@@ -35,6 +39,11 @@ TElement* HitTestStruktogramm(TSurface& surface, TBlock& root, TDisplayOptions& 
 // restores Spacing 6, PrintMode false and UseColor true afterwards.
 void PrintStruktogramm(TSurface& surface, const std::string& caption, TBlock& root,
                        TDisplayOptions& display);
+
+// The printout's extent in the surface's units: caption and figure, with the figure's 30-unit
+// margin on the left repeated on the right and below. Leaves the display state as printing does.
+TSize PrintoutSize(TSurface& surface, const std::string& caption, TBlock& root,
+                   TDisplayOptions& display);
 
 // A window's figure measured once and kept for its paints and hit tests, until the owner says the
 // tree or the display state's collapsed blocks changed (Invalidate). Every surface used must

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "render/pdf_export.h"
 
+
 #include "model/stream.h"
 #include "render/diagram_paint.h"
 #include "render/qt_surface.h"
@@ -45,24 +46,9 @@ private:
   std::optional<std::string> failure_;
 };
 
-// The printout's extent in device dots: caption and figure with the same 30-dot margin on the
-// right as on the left and below.
-QSize PrintExtent(QPainter& painter, TBlock& root) {
-  QtSurface surface(painter, PrintFont(kPdfDpi));
-  surface.SetFontSize(12);
-  surface.SetFontName("Times New Roman");
-  TDisplayOptions display;
-  display.UseColor = false;
-  display.Spacing = surface.TextExtent("ja").cy / 2;
-  display.PrintMode = true;
-  const TSize size = Measure(root, surface, display);
-  const TSize caption = surface.TextExtent(root.Text);
-  return QSize(std::max(size.cx + 60, caption.cx + 20), size.cy + 80 + 30);
-}
-
 } // namespace
 
-void ExportPdf(TBlock& root, const std::string& path) {
+void ExportPdf(TBlock& root, const std::string& path, const TDisplayOptions* shown) {
   QSize extent;
   {
     // Text metrics of the PDF device are taken from a writer of the same kind.
@@ -71,7 +57,10 @@ void ExportPdf(TBlock& root, const std::string& path) {
     QPdfWriter probe(&probeBuffer);
     probe.setResolution(kPdfDpi);
     QPainter painter(&probe);
-    extent = PrintExtent(painter, root);
+    QtSurface surface(painter, PrintFont(kPdfDpi));
+    TDisplayOptions display = PictureDisplay(shown);
+    const TSize size = PrintoutSize(surface, root.Text, root, display);
+    extent = QSize(size.cx, size.cy);
   }
   const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Millimeter);
   const double mmPerDot = 25.4 / kPdfDpi;
@@ -90,7 +79,7 @@ void ExportPdf(TBlock& root, const std::string& path) {
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter painter(&pdf);
     QtSurface surface(painter, PrintFont(kPdfDpi));
-    TDisplayOptions display;
+    TDisplayOptions display = PictureDisplay(shown);
     PrintStruktogramm(surface, root.Text, root, display);
   }
   if (device.Failure())

@@ -22,15 +22,15 @@ bool HasExtension(const std::string& path, const std::string& extension) {
 
 } // namespace
 
-void ExportPicture(TBlock& root, const std::string& path) {
+void ExportPicture(TBlock& root, const std::string& path, const TDisplayOptions* shown) {
   if (HasExtension(path, ".png")) {
     QtPictureToolkit toolkit;
-    ExportPng(root, toolkit, path);
+    ExportPng(root, toolkit, path, 0, PngColours::Palette, shown);
   } else if (HasExtension(path, ".svg")) {
     QtPictureToolkit toolkit;
-    ExportSvg(root, toolkit, path);
+    ExportSvg(root, toolkit, path, shown);
   } else if (HasExtension(path, ".pdf")) {
-    ExportPdf(root, path);
+    ExportPdf(root, path, shown);
   } else {
     throw std::runtime_error("Unbekanntes Bildformat: " + path);
   }

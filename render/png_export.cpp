@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "render/png_export.h"
 
+
 #include "model/stream.h"
 #include "render/diagram_paint.h"
 #include "render/png_writer.h"
@@ -103,9 +104,9 @@ bool WritePng(TPicturePainter& painter, TPictureToolkit& toolkit, const std::str
 } // namespace
 
 void ExportPng(TBlock& root, TPictureToolkit& toolkit, const std::string& path, int stripRows,
-               PngColours colours) {
+               PngColours colours, const TDisplayOptions* shown) {
   ColourProbe probe(toolkit);
-  TDisplayOptions display;
+  TDisplayOptions display = PictureDisplay(shown);
   // Measured once; the probe and every strip draw from the same sizes.
   TPicturePainter painter(probe, root, display);
   const int64_t width = int64_t{painter.RootSize().cx} + 50;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/element.h"
+#include "render/display_options.h"
 #include "render/picture_toolkit.h"
 
 #include <cstdint>
@@ -24,4 +25,4 @@ enum class PngColours { Palette, TrueColour, PaletteWithoutBackground };
 // Throws std::runtime_error with a German message when the picture is too large or the file
 // cannot be written; the file is then left as it was.
 void ExportPng(TBlock& root, TPictureToolkit& toolkit, const std::string& path, int stripRows = 0,
-               PngColours colours = PngColours::Palette);
+               PngColours colours = PngColours::Palette, const TDisplayOptions* shown = nullptr);

@@ -5,10 +5,11 @@
 #include "render/diagram_paint.h"
 #include "render/svg_surface.h"
 
-void ExportSvg(TBlock& root, TPictureToolkit& toolkit, const std::string& path) {
+void ExportSvg(TBlock& root, TPictureToolkit& toolkit, const std::string& path,
+               const TDisplayOptions* shown) {
   TFileWriteStream file(path);
   TSvgSurface surface(file, toolkit);
-  TDisplayOptions display;
+  TDisplayOptions display = PictureDisplay(shown);
   // The size opens the file, so the tree is measured before anything is drawn.
   TPicturePainter painter(surface, root, display);
   const TSize size = painter.RootSize();

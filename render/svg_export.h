@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/element.h"
+#include "render/display_options.h"
 #include "render/picture_toolkit.h"
 
 #include <string>
@@ -10,4 +11,5 @@
 // The same picture as the PNG (see png_export.h): same size, colours and pixels, text in the
 // same font. Throws std::runtime_error with a German message when the file cannot be written;
 // the file is then left as it was.
-void ExportSvg(TBlock& root, TPictureToolkit& toolkit, const std::string& path);
+void ExportSvg(TBlock& root, TPictureToolkit& toolkit, const std::string& path,
+               const TDisplayOptions* shown = nullptr);

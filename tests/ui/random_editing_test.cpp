@@ -106,6 +106,15 @@ public:
     return *printer_;
   }
   bool PrintDialog() override { return rng_() % 4 == 0; }
+  // The preview is drawn once, in a layout picked at random, as the dialog would show it.
+  void PrintPreview(const std::function<void(QPrinter&, TPrintLayout)>& paint) override {
+    paint(Printer(), static_cast<TPrintLayout>(rng_() % 3));
+  }
+  std::optional<int> ChooseItem(const QString&, const QString&, const QStringList& items) override {
+    if (rng_() % 4 == 0)
+      return std::nullopt;
+    return static_cast<int>(rng_() % static_cast<unsigned>(items.size()));
+  }
   void SetClipboardText(const QString& text) override {
     clipboard = text;
     record.reset();

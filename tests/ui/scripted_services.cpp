@@ -55,6 +55,20 @@ QPrinter& TScriptedServices::Printer() {
 
 void TScriptedServices::SetPrintFile(const QString& path) { Printer().setOutputFileName(path); }
 
+void TScriptedServices::PrintPreview(const std::function<void(QPrinter&, TPrintLayout)>& paint) {
+  Preview = paint;
+}
+
+std::optional<int> TScriptedServices::ChooseItem(const QString& title, const QString& prompt,
+                                                 const QStringList& items) {
+  Prompts << title + QStringLiteral(": ") + prompt;
+  ChoiceItems = items;
+  if (Choices.empty()) return std::nullopt;
+  const std::optional<int> choice = Choices.front();
+  Choices.pop_front();
+  return choice;
+}
+
 bool TScriptedServices::PrintDialog() {
   ++PrintDialogs;
   return PrintAnswer;

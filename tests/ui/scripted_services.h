@@ -34,6 +34,11 @@ public:
   std::optional<QString> SaveFileName(const QString& filter, const QString& defaultExt) override;
   QPrinter& Printer() override;
   bool PrintDialog() override;
+  // Keeps what the preview would draw, for the test to call with a printer of its own.
+  void PrintPreview(const std::function<void(QPrinter&, TPrintLayout)>& paint) override;
+  // Answers from Choices, front first; cancel when it is empty.
+  std::optional<int> ChooseItem(const QString& title, const QString& prompt,
+                                const QStringList& items) override;
   void SetClipboardText(const QString& text) override;
   void SetClipboardElement(const QByteArray& record, const QString& text) override;
   std::optional<QByteArray> ClipboardElement() override;
@@ -46,6 +51,9 @@ public:
   std::deque<std::optional<QString>> FileAnswers;
   bool PrintAnswer = true;
   std::deque<TAnswer> Answers;
+  std::deque<std::optional<int>> Choices;
+  std::function<void(QPrinter&, TPrintLayout)> Preview;
+  QStringList ChoiceItems;
 
   // What the program asked and showed.
   std::vector<TRecordedMessage> Messages;

@@ -178,7 +178,13 @@ TEST_F(TForm2Test, MenuBarMatchesTheTable) {
         {"Programmbeenden1", "Programm beenden", true},
         // Beyond the original program's items.
         {"N12", "-", true},
-        {"Zuletztgeffnet1", "Zuletzt geöffnet", true}}},
+        {"Zuletztgeffnet1", "Zuletzt geöffnet", true},
+        {"N13", "-", true},
+        {"AlsBildexportieren1", "Als Bild exportieren…", true},
+        {"Seitenansicht1", "Seitenansicht…", true},
+        {"N14", "-", true},
+        {"InZwischenablagekopierenals1", "In Zwischenablage kopieren als…", true},
+        {"PascalQuelltextimportieren1", "Pascal-Quelltext importieren…", true}}},
       {"Einfgen1",
        "Bearbeiten",
        {{"Rckgngig1", "Rückgängig", true},
@@ -346,7 +352,8 @@ TEST_F(TForm2Test, SaveLoadExportAndClipboard) {
   Action("Exportieren1")->trigger();
   Action("Struktogrammladen1")->trigger(); // cancelled: nothing happens
   EXPECT_EQ(services.Filters, QStringList({"Struktogramme (*.str)|*.str|Alle Dateien|*.*",
-                                           "Quellcode (*.pas)|*.pas|Alle Dateien|*.*",
+                                           "Quellcode (*.pas)|*.pas|Python-Quellcode (*.py)|*.py|Java-Quellcode "
+                         "(*.java)|*.java|C-Quellcode (*.c)|*.c|Alle Dateien|*.*",
                                            "Struktogramme (*.str)|*.str|Alle Dateien|*.*"}));
   EXPECT_EQ(services.DefaultExtensions, QStringList({"str", "pas", QString()}));
   EXPECT_EQ(ReadAll(saved), ReadAll(Path("quelle.str")));

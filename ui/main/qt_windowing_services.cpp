@@ -8,7 +8,11 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPrintDialog>
+#include <QComboBox>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QToolBar>
 #include <QPushButton>
 
 TQtWindowingServices::TQtWindowingServices() = default;
@@ -80,6 +84,16 @@ std::optional<QString> TQtWindowingServices::SaveFileName(const QString& filter,
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(defaultExt);
+  // The extension a name without one gets follows the chosen filter.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog, defaultExt](const QString& chosen) {
+                     const qsizetype star = chosen.indexOf(QLatin1String("*."));
+                     const QString ext = star < 0 ? QString()
+                                                  : chosen.mid(star + 2).section(QLatin1Char(')'), 0, 0)
+                                                        .section(QLatin1Char(' '), 0, 0);
+                     dialog.setDefaultSuffix(ext.isEmpty() || ext == QLatin1String("*") ? defaultExt
+                                                                                         : ext);
+                   });
   if (!lastSaveName_.isEmpty()) dialog.selectFile(lastSaveName_);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   lastSaveName_ = dialog.selectedFiles().first();
@@ -89,6 +103,43 @@ std::optional<QString> TQtWindowingServices::SaveFileName(const QString& filter,
 QPrinter& TQtWindowingServices::Printer() {
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   return *printer_;
+}
+
+void TQtWindowingServices::PrintPreview(
+    const std::function<void(QPrinter&, TPrintLayout)>& paint) {
+  QPrintPreviewDialog dialog(&Printer(), parent_);
+  dialog.setWindowTitle(QStringLiteral("Seitenansicht"));
+  auto* layouts = new QComboBox(&dialog);
+  layouts->addItems({QStringLiteral("Wie gedruckt (eine Seite)"),
+                     QStringLiteral("Auf eine Seite verkleinert"),
+                     QStringLiteral("Auf mehrere Seiten verteilt")});
+  if (auto* tools = dialog.findChild<QToolBar*>()) {
+    tools->addSeparator();
+    tools->addWidget(layouts);
+  }
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* printer) {
+    Guarded(*this, [&] { paint(*printer, static_cast<TPrintLayout>(layouts->currentIndex())); });
+  });
+  QObject::connect(layouts, &QComboBox::currentIndexChanged, &dialog, [&dialog] {
+    if (auto* preview = dialog.findChild<QPrintPreviewWidget*>())
+      preview->updatePreview();
+  });
+  dialog.exec();
+}
+
+std::optional<int> TQtWindowingServices::ChooseItem(const QString& title, const QString& prompt,
+                                                    const QStringList& items) {
+  QInputDialog dialog(parent_);
+  dialog.setWindowTitle(title);
+  dialog.setLabelText(prompt);
+  dialog.setComboBoxItems(items);
+  dialog.setComboBoxEditable(false);
+  dialog.setOkButtonText(QStringLiteral("OK"));
+  dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+  if (dialog.exec() != QDialog::Accepted)
+    return std::nullopt;
+  const int index = static_cast<int>(items.indexOf(dialog.textValue()));
+  return index >= 0 ? std::optional<int>(index) : std::nullopt;
 }
 
 bool TQtWindowingServices::PrintDialog() {

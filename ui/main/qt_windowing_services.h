@@ -26,6 +26,9 @@ public:
   std::optional<QString> SaveFileName(const QString& filter, const QString& defaultExt) override;
   QPrinter& Printer() override;
   bool PrintDialog() override;
+  void PrintPreview(const std::function<void(QPrinter&, TPrintLayout)>& paint) override;
+  std::optional<int> ChooseItem(const QString& title, const QString& prompt,
+                                const QStringList& items) override;
   void SetClipboardText(const QString& text) override;
   void SetClipboardElement(const QByteArray& record, const QString& text) override;
   std::optional<QByteArray> ClipboardElement() override;

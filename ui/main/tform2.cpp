@@ -2,7 +2,11 @@
 #include "ui/main/tform2.h"
 
 #include "model/stream.h"
+#include "model/language_export.h"
+#include "model/pascal_import.h"
 #include "model/structogram_file.h"
+#include "render/picture_export.h"
+#include "ui/main/print_layout.h"
 #include "render/display_options.h"
 #include "render/qt_surface.h"
 #include "ui/diagram/tform1.h"
@@ -21,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPainter>
 #include <QPrinter>
 #include <QTimer>
@@ -77,6 +82,15 @@ const TMenuItem kMenuItems[] = {
     // Beyond the original program's items.
     {"Datei1", "N12", "-", nullptr, true},
     {"Datei1", "Zuletztgeffnet1", "Zuletzt geöffnet", nullptr, true, "", true},
+    {"Datei1", "N13", "-", nullptr, true},
+    {"Datei1", "AlsBildexportieren1", "Als Bild exportieren…", &TForm2::AlsBildexportieren1Click,
+     true},
+    {"Datei1", "Seitenansicht1", "Seitenansicht…", &TForm2::Seitenansicht1Click, true},
+    {"Datei1", "N14", "-", nullptr, true},
+    {"Datei1", "InZwischenablagekopierenals1", "In Zwischenablage kopieren als…",
+     &TForm2::InZwischenablagekopierenals1Click, true},
+    {"Datei1", "PascalQuelltextimportieren1", "Pascal-Quelltext importieren…",
+     &TForm2::PascalQuelltextimportieren1Click, true},
     {"Einfgen1", "Rckgngig1", "Rückgängig", &TForm2::Rckgngig1Click, true, "Ctrl+Z"},
     {"Einfgen1", "N4", "-", nullptr, true},
     {"Einfgen1", "Anweisung", "Anweisung einfügen", &TForm2::ButtonClick, true},
@@ -127,7 +141,13 @@ constexpr int kToolBarHeight = 41;
 constexpr int kToolButtonHeight = 31;
 const QRect kOuterGeometry(278, 105, 696, 480);
 const char* const kStructogramFilter = "Struktogramme (*.str)|*.str|Alle Dateien|*.*";
-const char* const kSourceFilter = "Quellcode (*.pas)|*.pas|Alle Dateien|*.*";
+// Pascal first and by default, as the original program offers it; the other languages follow.
+const char* const kSourceFilter =
+    "Quellcode (*.pas)|*.pas|Python-Quellcode (*.py)|*.py|Java-Quellcode (*.java)|*.java|"
+    "C-Quellcode (*.c)|*.c|Alle Dateien|*.*";
+const char* const kPictureFilter =
+    "PNG-Bild (*.png)|*.png|SVG-Bild (*.svg)|*.svg|PDF-Dokument (*.pdf)|*.pdf";
+const char* const kPascalFilter = "Pascal-Quelltext (*.pas)|*.pas|Alle Dateien|*.*";
 
 // Drops every reference the display state holds to an element of gone.
 void ForgetElements(TDisplayOptions& display, const std::unordered_set<const TElement*>& gone) {
@@ -596,7 +616,57 @@ void TForm2::Exportieren1Click(QObject*) {
   const std::optional<QString> file =
       services_.SaveFileName(QString::fromUtf8(kSourceFilter), QStringLiteral("pas"));
   if (!file) return;
-  ExportProgramFile(*Program, FileNameBytes(*file));
+  // The file's extension names the language; any other file gets Pascal.
+  const std::string path = FileNameBytes(*file);
+  ExportProgramFileAs(*Program, LanguageForPath(path).value_or(TSourceLanguage::Pascal), path);
+}
+
+void TForm2::InZwischenablagekopierenals1Click(QObject*) {
+  QStringList names;
+  for (TSourceLanguage language : kSourceLanguages)
+    names << QString::fromUtf8(LanguageName(language));
+  const std::optional<int> chosen = services_.ChooseItem(
+      QStringLiteral("In Zwischenablage kopieren als"), QStringLiteral("Sprache:"), names);
+  if (!chosen) return;
+  const TSourceLanguage language = kSourceLanguages[*chosen];
+  const std::string source = ExportProgramAs(*Program, language, "Programm");
+  // Pascal keeps the program's own bytes; the other languages are written as UTF-8.
+  services_.SetClipboardText(language == TSourceLanguage::Pascal
+                                 ? FromCp1252(source)
+                                 : QString::fromUtf8(source.data(),
+                                                     static_cast<qsizetype>(source.size())));
+}
+
+void TForm2::PascalQuelltextimportieren1Click(QObject*) {
+  if (!MaybeSave()) return;
+  const std::optional<QString> file = services_.OpenFileName(QString::fromUtf8(kPascalFilter));
+  if (!file) return;
+  // A source that is no Pascal throws with line and column before anything is replaced.
+  TOwned<TBlock> imported = ImportPascalFile(FileNameBytes(*file));
+  ReplaceDocument(std::move(imported));
+  // Nothing of it is saved as a structogram yet.
+  savedImage_.clear();
+}
+
+void TForm2::AlsBildexportieren1Click(QObject*) {
+  TForm1* window = ActiveWindow();
+  if (!window) return;
+  const std::optional<QString> file =
+      services_.SaveFileName(QString::fromUtf8(kPictureFilter), QStringLiteral("png"));
+  if (!file) return;
+  ExportPicture(*window->Root, FileNameBytes(*file), window->Display.get());
+}
+
+void TForm2::Seitenansicht1Click(QObject*) {
+  TForm1* window = ActiveWindow();
+  if (!window) return;
+  QPrinter& printer = services_.Printer();
+  printer.setResolution(300);
+  printer.setDocName(window->Caption());
+  const QPointer<TForm1> shown(window);
+  services_.PrintPreview([shown](QPrinter& target, TPrintLayout layout) {
+    if (shown) PrintWindow(target, *shown, layout);
+  });
 }
 
 void TForm2::Drucken2Click(QObject*) {

@@ -76,6 +76,12 @@ public:
   void InZwischenablage1Click(QObject* sender);
   void Exportieren1Click(QObject* sender);
   void Drucken2Click(QObject* sender);
+  // Beyond the original program: pictures of the active window, its print preview, the program
+  // in another language on the clipboard, and Pascal source read as a diagram.
+  void AlsBildexportieren1Click(QObject* sender);
+  void Seitenansicht1Click(QObject* sender);
+  void InZwischenablagekopierenals1Click(QObject* sender);
+  void PascalQuelltextimportieren1Click(QObject* sender);
 
   // Every change of the tree is reported by PushUndo before it and RefreshAll after it; windows
   // keep their measurements while the generation stays the same and no change is under way.

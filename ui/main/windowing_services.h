@@ -5,8 +5,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <exception>
+#include <functional>
 #include <optional>
 
 class QPrinter;
@@ -15,6 +17,10 @@ enum class TMessageKind { Error, Information };
 
 // The three answers of a question box.
 enum class TAnswer { Yes, No, Cancel };
+
+// How the print preview lays out a printout: as "Drucken" prints it (one page, cut at its
+// edge), scaled to fit one page, or over as many pages as it needs at full size.
+enum class TPrintLayout { AsPrinted, FitPage, Tiled };
 
 class TWindowingServices {
 public:
@@ -38,6 +44,12 @@ public:
   virtual QPrinter& Printer() = 0;
   // Modal print dialog for Printer(); true when printing was confirmed.
   virtual bool PrintDialog() = 0;
+  // Modal print preview of what paint draws on Printer(), in the layout the user chooses there;
+  // printing from it prints what it shows.
+  virtual void PrintPreview(const std::function<void(QPrinter&, TPrintLayout)>& paint) = 0;
+  // Modal choice of one of items; the index chosen, or nothing when cancelled.
+  virtual std::optional<int> ChooseItem(const QString& title, const QString& prompt,
+                                        const QStringList& items) = 0;
   // Replaces the clipboard's contents by plain text.
   virtual void SetClipboardText(const QString& text) = 0;
   // Replaces the clipboard's contents by one element: its structogram record (for pasting into
