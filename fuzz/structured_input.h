@@ -53,7 +53,7 @@ inline bool GeneratedInput(const uint8_t* data, size_t size, std::string& out) {
     out += "\x02\x02";
     break;
   case 6: // one text of up to eight megabytes
-    out += "A:" + std::string(count * 80 + text.size(), text.empty() ? 'x' : text[0]) + "\x01";
+    out += "A:" + std::string(count * 20 + text.size(), text.empty() ? 'x' : text[0]) + "\x01";
     out += "\x02\x02";
     break;
   case 7: // decisions, each in the no-branch of the one before

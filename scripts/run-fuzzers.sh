@@ -8,7 +8,7 @@ build=$1
 seconds=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
 status=0
-for target in fuzz_load fuzz_tree_ops; do
+for target in fuzz_load fuzz_tree_ops fuzz_pascal_import; do
   work="$build/fuzz/work/$target"
   mkdir -p "$work" "$build/fuzz/crashes"
   echo "== $target: $seconds s"
