@@ -52,7 +52,7 @@ inline bool GeneratedInput(const uint8_t* data, size_t size, std::string& out) {
     repeat("\x02\x02\x02\x02", depth);
     out += "\x02\x02";
     break;
-  case 6: // one text of up to eight megabytes
+  case 6: // one text of up to two megabytes
     out += "A:" + std::string(count * 20 + text.size(), text.empty() ? 'x' : text[0]) + "\x01";
     out += "\x02\x02";
     break;
