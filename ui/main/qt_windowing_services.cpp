@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main/qt_windowing_services.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
@@ -113,9 +115,13 @@ void TQtWindowingServices::PrintPreview(
   layouts->addItems({QStringLiteral("Wie gedruckt (eine Seite)"),
                      QStringLiteral("Auf eine Seite verkleinert"),
                      QStringLiteral("Auf mehrere Seiten verteilt")});
+  // First on the toolbar, where a narrow dialog does not hide it behind the overflow button.
   if (auto* tools = dialog.findChild<QToolBar*>()) {
-    tools->addSeparator();
-    tools->addWidget(layouts);
+    QAction* first = tools->actions().value(0);
+    tools->insertWidget(first, layouts);
+    tools->insertSeparator(first);
+    // Wide enough that the print button stays in sight too.
+    dialog.resize(std::max(900, tools->sizeHint().width() + 40), 700);
   }
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* printer) {
     Guarded(*this, [&] { paint(*printer, static_cast<TPrintLayout>(layouts->currentIndex())); });
