@@ -431,13 +431,20 @@ private:
            (Ahead(1).Line > Cur().Line || Ahead(1).Kind == TPascalTokenKind::End);
   }
 
-  // What stands on the token's line before it (a comment, or nothing), without blanks.
+  // What stands on the token's line before it (comments, or nothing), without blanks. The tail
+  // of a comment begun on an earlier line is nothing: on its own it is no comment.
   std::string LineBefore(const TPascalToken& t) const {
     std::string text = source_.substr(t.Begin - (t.Column - 1), t.Column - 1);
     const std::size_t first = text.find_first_not_of(" \t");
-    return first == std::string::npos
-               ? std::string()
-               : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    if (first == std::string::npos)
+      return std::string();
+    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    try {
+      if (TokenizePascal(text).Tokens.size() == 1)
+        return text;
+    } catch (const TPascalSyntaxError&) {
+    }
+    return std::string();
   }
 
   void Compound(TSequence& seq) {

@@ -91,6 +91,8 @@ TEST(PascalImport, StatementsBecomeElements) {
       {"a semicolon alone on its line is an empty statement, a stray one is nothing",
        ";\n  { Notiz } ;\n  x;;\n",
        {"  ;", "  { Notiz };", "  x;"}},
+      {"the tail of a comment begun on an earlier line is no statement text",
+       "{ Werte\n holen } ;\n", {"  ;"}},
       {"an empty program", "", {}},
   };
   for (const Row& row : rows) {
