@@ -10,8 +10,8 @@ class QWidget;
 // measures outer's size, as far as the window system has told the frame's extent yet.
 void SetOuterGeometry(QWidget& window, const QRect& outer);
 
-// SetOuterGeometry now, and once more as soon as the window manager has told the frame's
-// extent, which it does only some time after the window is first shown. Call it from the
-// window's show event; it stops watching once the frame is known or after two seconds, so a
-// window the user moves or resizes later is left alone.
+// SetOuterGeometry now, and again until the frame stands where outer says: the window manager
+// tells the frame's extent only some time after the window is shown. Call it from the window's
+// show event; it stops watching once the frame is in place or after five seconds, so a window the
+// user moves or resizes later is left alone.
 void KeepOuterGeometry(QWidget& window, const QRect& outer);
