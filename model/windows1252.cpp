@@ -3,25 +3,6 @@
 
 namespace {
 
-// Characters of the bytes 0x80..0x9F; the undefined ones keep their own number.
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // The length of the UTF-8 sequence starting at i and its code point; 0 when it is malformed.
 std::size_t DecodeUtf8(const std::string& s, std::size_t i, char32_t& c) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
@@ -58,8 +39,31 @@ std::size_t DecodeUtf8(const std::string& s, std::size_t i, char32_t& c) {
 
 } // namespace
 
-char32_t Windows1252CodePoint(unsigned char byte) {
-  return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+char Windows1252Byte(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+    return static_cast<char>(c);
+  for (unsigned byte = 0x80; byte < 0xA0; ++byte)
+    if (Windows1252CodePoint(static_cast<unsigned char>(byte)) == c)
+      return static_cast<char>(byte);
+  return '?';
 }
 
 std::string Windows1252ToUtf8(const std::string& text) {
@@ -92,15 +96,7 @@ std::string Utf8ToWindows1252(const std::string& utf8) {
       c = '?';
     }
     i += length;
-    char mapped = '?';
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-      mapped = static_cast<char>(c);
-    } else {
-      for (int k = 0; k < 32; ++k)
-        if (kHighControls[k] == c)
-          mapped = static_cast<char>(0x80 + k);
-    }
-    out += mapped;
+    out += Windows1252Byte(c);
   }
   return out;
 }

@@ -12,19 +12,6 @@ namespace {
 
 constexpr size_t kFlushBytes = 1 << 16;
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // "#rrggbb" of a colour 0x00BBGGRR.
 std::string Hex(TColor c) {
   static const char digits[] = "0123456789abcdef";

@@ -10,12 +10,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 status=0
 for target in fuzz_load fuzz_tree_ops fuzz_pascal_import; do
   work="$build/fuzz/work/$target"
+  seeds=("$root/fuzz/corpus/$target")
+  [ "$target" = fuzz_pascal_import ] && seeds+=("$root/tests/model/data")
   mkdir -p "$work" "$build/fuzz/crashes"
   echo "== $target: $seconds s"
   if ! (cd "$build/fuzz/crashes" &&
         ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
         "$build/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2560 -timeout=60 \
-          -max_len=65536 -print_final_stats=1 "$work" "$root/fuzz/corpus/$target" 2>&1 |
+          -max_len=65536 -print_final_stats=1 "$work" "${seeds[@]}" 2>&1 |
         grep -v -E '^#[0-9]+\s+(NEW|REDUCE|pulse)'); then
     echo "== $target hat einen Fehler gefunden; die Eingabe liegt in $build/fuzz/crashes"
     status=1
