@@ -75,7 +75,8 @@ public:
   }
   std::optional<QString> OpenFileName(const QString&) override {
     static const char* const names[] = {"gespeichert0.str", "gespeichert1.str", "zufall.str",
-                                        "kaputt.str",       "fehlt.str",        "gross.str"};
+                                        "kaputt.str",       "fehlt.str",        "gross.str",
+                                        "export.pas"};
     if (rng_() % 5 == 0)
       return std::nullopt;
     if (rng_() % 10 == 0)
@@ -86,13 +87,15 @@ public:
     return chosen;
   }
   std::optional<QString> SaveFileName(const QString&, const QString&) override {
-    switch (rng_() % 5) {
+    switch (rng_() % 7) {
     case 0:
       return std::nullopt;
     case 1:
       return dir_.filePath(QStringLiteral("kein/Ordner.str"));
     case 2:
       return dir_.filePath(QStringLiteral("export.pas"));
+    case 3: // pictures, or sources in another language
+      return dir_.filePath(QLatin1String(rng_() % 2 ? "bild.svg" : "programm.py"));
     default:
       return dir_.filePath(QStringLiteral("gespeichert%1.str").arg(rng_() % 2));
     }
