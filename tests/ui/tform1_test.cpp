@@ -126,6 +126,31 @@ TEST_F(TForm1Test, CollapsingCentresTheSelectionWhenZoomed) {
   EXPECT_NEAR((top + bottom) / 2, height / 2, 1);
 }
 
+// On a screen of double density (the test runs once more with QT_SCALE_FACTOR=2) the window
+// draws at the screen's resolution, at every zoom: glyph edges fall between the four device
+// pixels of a window pixel, which a picture drawn at single density and blown up never shows.
+TEST_F(TForm1Test, DrawsAtTheScreensDensity) {
+  Start();
+  AppendStatements(*form->Program, 3, "Wert");
+  form->RefreshAll();
+  TForm1& window = First();
+  if (window.devicePixelRatio() != 2)
+    GTEST_SKIP() << "nur mit QT_SCALE_FACTOR=2";
+  for (int zoom : {100, 200}) {
+    window.SetZoom(zoom, QPoint(0, 0));
+    const QImage image = Paint(window);
+    ASSERT_EQ(image.width(), window.viewport()->width() * 2);
+    int split = 0;
+    for (int y = 0; y + 1 < image.height(); y += 2)
+      for (int x = 0; x + 1 < image.width(); x += 2) {
+        const QRgb p = image.pixel(x, y);
+        split += image.pixel(x + 1, y) != p || image.pixel(x, y + 1) != p ||
+                 image.pixel(x + 1, y + 1) != p;
+      }
+    EXPECT_GT(split, 50) << "Zoom " << zoom;
+  }
+}
+
 TEST_F(TForm1Test, TallSelectionIsScrolledToTwoBelowTheTop) {
   StartWithLongProgram(40);
   TForm1& window = First();
