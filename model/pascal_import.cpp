@@ -432,9 +432,19 @@ private:
   }
 
   // What stands on the token's line before it (comments, or nothing), without blanks. The tail
-  // of a comment begun on an earlier line is nothing: on its own it is no comment.
+  // of a comment begun on an earlier line is nothing, even where it reads as a comment of its
+  // own ("{ a\n // b };"): written back before a ';' it would swallow the ';'.
   std::string LineBefore(const TPascalToken& t) const {
-    std::string text = source_.substr(t.Begin - (t.Column - 1), t.Column - 1);
+    const std::size_t lineStart = t.Begin - (t.Column - 1);
+    const std::size_t gapBegin = pos_ == 0 ? 0 : tokens_[pos_ - 1].End;
+    if (gapBegin < lineStart) {
+      try {
+        TokenizePascal(source_.substr(gapBegin, lineStart - gapBegin));
+      } catch (const TPascalSyntaxError&) {
+        return std::string(); // the line starts inside a comment
+      }
+    }
+    std::string text = source_.substr(lineStart, t.Column - 1);
     const std::size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos)
       return std::string();

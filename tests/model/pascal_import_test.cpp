@@ -93,6 +93,8 @@ TEST(PascalImport, StatementsBecomeElements) {
        {"  ;", "  { Notiz };", "  x;"}},
       {"the tail of a comment begun on an earlier line is no statement text",
        "{ Werte\n holen } ;\n", {"  ;"}},
+      {"even where that tail reads as a comment of its own",
+       "{ Werte\n // holen } ;\n", {"  ;"}},
       {"an empty program", "", {}},
   };
   for (const Row& row : rows) {
