@@ -614,11 +614,8 @@ private:
           seq.Append(TBlock::CreateWithText(SourceText(&at - tokens_.data(), headerLast)));
       TSequence inner(&named->Body, seq.Level() + 1);
       inner.Append(TAnweisung::CreateWithText(variable + " := " + from));
-      const TExprNode& top = toTree[toRoot];
-      const bool wrap = top.Kind == TExprKind::Binary &&
-                        (top.Op == "=" || top.Op == "<>" || top.Op == "<" || top.Op == ">" ||
-                         top.Op == "<=" || top.Op == ">=" || top.Op == "in");
-      TWhile* loop = Add<TWhile>(inner, at, variable + " >= " + (wrap ? "(" + to + ")" : to));
+      TWhile* loop = Add<TWhile>(
+          inner, at, variable + " >= " + (IsComparison(toTree[toRoot]) ? "(" + to + ")" : to));
       Body(loop->Branch1, inner.Level() + 1);
       TSequence(&loop->Branch1->Body, inner.Level() + 1)
           .Append(TAnweisung::CreateWithText("dec(" + variable + ")"));
@@ -639,6 +636,22 @@ private:
     }
     TFor* loop = Add<TFor>(seq, at, variable + " := " + compact + " bis " + to);
     Body(loop->Branch1, seq.Level() + 1);
+  }
+
+  // Pascal does not chain comparisons ("x = 3 < 4" is no expression).
+  static bool IsComparison(const TExprNode& top) {
+    return top.Kind == TExprKind::Binary &&
+           (top.Op == "=" || top.Op == "<>" || top.Op == "<" || top.Op == ">" ||
+            top.Op == "<=" || top.Op == ">=" || top.Op == "in");
+  }
+
+  // An expression's text, bracketed where it is a comparison, to stand beside another one.
+  std::string OperandText() {
+    TExprTree tree;
+    const std::size_t first = pos_;
+    const int root = ExpressionTree(tree);
+    const std::string text = SourceText(first, pos_ - 1);
+    return IsComparison(tree[root]) ? "(" + text + ")" : text;
   }
 
   // `case` as decisions nested in each other's no-branch: "x = 1", "(x = 2) or (x = 3)",
@@ -667,10 +680,10 @@ private:
       }
       std::vector<std::string> parts;
       do {
-        std::string from = ExpressionText();
+        std::string from = OperandText();
         if (Cur().IsSymbol("..")) {
           ++pos_;
-          const std::string to = ExpressionText();
+          const std::string to = OperandText();
           parts.push_back("(" + selector + " >= " + from + ") and (" + selector + " <= " + to +
                           ")");
         } else {
