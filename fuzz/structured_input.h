@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Structogram files that blind mutation rarely builds: long runs of one record, chains of
 // 100 000 elements, nesting up to the reader's limit and one past it, texts of megabytes. An
-// input "GEN" k c0 c1 c2 t... asks for file kind k, a count from c0..c2 and texts made of t.
-// The count is up to 1000, the nesting up to 100; c1 = c2 = 0xFF asks for a huge file instead:
-// 100 000 - c0 records, nesting at the limit - 2 + c0 % 3. Huge files take seconds each under
-// the sanitizers, so the seeds ask for them and their mutations mostly give small ones, which
-// reach the same code thousands of times faster.
+// input "GEN" k c0 c1 c2 t... asks for file kind k % 9 with a count from c0..c2 (up to 1000, the
+// nesting up to 100) and texts made of t. A huge file instead, 100 000 records or nesting at the
+// limit - 2 + k / 9 % 3, needs c1 = c2 = 0xFF and c0 the sum of t's bytes: huge files take
+// seconds each under the sanitizers, so the seeds ask for them, and their mutations, which
+// mostly change t, give small ones that reach the same code thousands of times faster.
 #pragma once
 
 #include "model/nesting.h"
@@ -21,12 +21,15 @@ inline bool GeneratedInput(const uint8_t* data, size_t size, std::string& out) {
     return false;
   const unsigned kind = data[3] % 9;
   const uint32_t raw = data[4] | (uint32_t{data[5]} << 8) | (uint32_t{data[6]} << 16);
-  const bool huge = data[5] == 0xFF && data[6] == 0xFF;
-  const uint32_t count = huge ? 100000 - data[4] : raw % 1001;
   const std::string text(reinterpret_cast<const char*>(data) + 7, size - 7);
-  // Around the nesting limit (one below, at, or one past it) with the huge files, else up to 100:
-  // the indented exports of a program nested 2000 deep are tens of megabytes.
-  const uint32_t depth = huge ? kMaxNestingDepth - 2 + data[4] % 3 : count % 101;
+  uint8_t sum = 0;
+  for (char c : text)
+    sum = static_cast<uint8_t>(sum + static_cast<uint8_t>(c));
+  const bool huge = data[4] == sum && data[5] == 0xFF && data[6] == 0xFF;
+  const uint32_t count = huge ? 100000 : raw % 1001;
+  // One below, at, or one past the nesting limit; small ones stay small because the indented
+  // exports of a program nested 2000 deep are tens of megabytes.
+  const uint32_t depth = huge ? kMaxNestingDepth - 2 + data[3] / 9 % 3 : count % 101;
   const auto repeat = [&](const std::string& piece, uint32_t n) {
     for (uint32_t i = 0; i < n; ++i)
       out += piece;
@@ -66,7 +69,7 @@ inline bool GeneratedInput(const uint8_t* data, size_t size, std::string& out) {
     out += "\x02\x02";
     break;
   default: // the input's own bytes, repeated
-    repeat(text, count % 20000);
+    repeat(text, huge ? 20000 : count);
     break;
   }
   return true;
