@@ -52,7 +52,7 @@ TElement* HitTestStruktogramm(TSurface& surface, TBlock& root, TDisplayOptions& 
 }
 
 void PrintStruktogramm(TSurface& surface, const std::string& caption, TBlock& root,
-                       TDisplayOptions& display) {
+                       TDisplayOptions& display, const TRect* clip) {
   surface.SetFontSize(12);
   surface.SetFontName("Times New Roman");
   surface.TextOut(10, 10, caption);
@@ -61,7 +61,7 @@ void PrintStruktogramm(TSurface& surface, const std::string& caption, TBlock& ro
   display.PrintMode = true;
   surface.SetPenWidth(3);
   const TSize size = Measure(root, surface, display);
-  DisplayStruktogramm(surface, {size.cx / 2 + 30, 80}, root, display);
+  DisplayStruktogramm(surface, {size.cx / 2 + 30, 80}, root, display, clip);
   display.Spacing = 6;
   display.PrintMode = false;
   display.UseColor = true;

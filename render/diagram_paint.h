@@ -36,9 +36,10 @@ TElement* HitTestStruktogramm(TSurface& surface, TBlock& root, TDisplayOptions& 
 
 // The printout: caption at (10, 10) in Times New Roman 12 pt, print layout (no colour,
 // Spacing = text height of "ja" div 2, pen width 3), the figure at (width div 2 + 30, 80);
-// restores Spacing 6, PrintMode false and UseColor true afterwards.
+// restores Spacing 6, PrintMode false and UseColor true afterwards. clip (surface coordinates)
+// limits the drawing to the figures that reach into it, as for one page of many.
 void PrintStruktogramm(TSurface& surface, const std::string& caption, TBlock& root,
-                       TDisplayOptions& display);
+                       TDisplayOptions& display, const TRect* clip = nullptr);
 
 // The printout's extent in the surface's units: caption and figure, with the figure's 30-unit
 // margin on the left repeated on the right and below. Leaves the display state as printing does.

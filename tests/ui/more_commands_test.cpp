@@ -90,6 +90,7 @@ TEST_F(MoreCommandsTest, PrintPreviewFitsOrTiles) {
   Action("Seitenansicht1")->trigger();
   ASSERT_TRUE(services.Preview);
   std::map<TPrintLayout, int> pages;
+  std::map<TPrintLayout, qsizetype> bytes;
   for (TPrintLayout layout : {TPrintLayout::AsPrinted, TPrintLayout::FitPage, TPrintLayout::Tiled}) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -98,7 +99,10 @@ TEST_F(MoreCommandsTest, PrintPreviewFitsOrTiles) {
     printer.setOutputFileName(file);
     services.Preview(printer, layout);
     pages[layout] = PdfPages(Read(file));
+    bytes[layout] = Read(file).size();
   }
+  // Each tile holds only its own figures, not the whole program clipped away.
+  EXPECT_LT(bytes[TPrintLayout::Tiled], 2 * bytes[TPrintLayout::AsPrinted]);
   EXPECT_EQ(pages[TPrintLayout::AsPrinted], 1);
   EXPECT_EQ(pages[TPrintLayout::FitPage], 1);
   EXPECT_GE(pages[TPrintLayout::Tiled], 3);

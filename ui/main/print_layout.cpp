@@ -75,8 +75,12 @@ void PrintWindow(QPrinter& printer, TForm1& window, TPrintLayout layout) {
       }
       painter.setClipRect(0, header, page.width(), content);
       painter.translate(-column * page.width(), header - row * content);
+      // Only the figures on this page: drawing the whole program on each of hundreds of pages
+      // would take minutes and fill the PDF with what its clip hides.
+      const TRect part{column * page.width(), row * content, (column + 1) * page.width(),
+                       (row + 1) * content};
       QtSurface surface(painter, PrintFont(dpi));
-      PrintStruktogramm(surface, std::string(), *window.Root, *window.Display);
+      PrintStruktogramm(surface, std::string(), *window.Root, *window.Display, &part);
     }
   }
 }
