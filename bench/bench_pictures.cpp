@@ -105,12 +105,12 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   if (argc == 2 && std::strncmp(argv[1], kPeakOption, sizeof kPeakOption - 1) == 0) {
     // The child of PeakOfFreshProcess: one export, then its peak memory on standard output.
-    const std::string spec = argv[1] + sizeof kPeakOption - 1;
-    const size_t first = spec.find(','), second = spec.find(',', first + 1);
-    const std::string format = spec.substr(0, first);
-    const int n = std::atoi(spec.substr(first + 1, second - first - 1).c_str());
+    const std::string request = argv[1] + sizeof kPeakOption - 1;
+    const size_t first = request.find(','), second = request.find(',', first + 1);
+    const std::string format = request.substr(0, first);
+    const int n = std::atoi(request.substr(first + 1, second - first - 1).c_str());
     QtPictureToolkit toolkit;
-    Export(format, Program(n), toolkit, spec.substr(second + 1));
+    Export(format, Program(n), toolkit, request.substr(second + 1));
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("%.1f\n", static_cast<double>(usage.ru_maxrss) / 1024.0);

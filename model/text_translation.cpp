@@ -729,8 +729,8 @@ void TTextTranslator::Write(const TExprTree& tree, const TExprNode& call, bool n
     long long width = -1, decimals = -1;
     for (std::size_t k = 1; formatted && k < arg.Children.size(); ++k) {
       unsigned long long v = 0;
-      const TExprNode& spec = tree[arg.Children[k]];
-      if (spec.Kind != TExprKind::Integer || !IntegerValue(spec.Text, v) || v > 255)
+      const TExprNode& field = tree[arg.Children[k]];
+      if (field.Kind != TExprKind::Integer || !IntegerValue(field.Text, v) || v > 255)
         Refuse();
       (k == 1 ? width : decimals) = static_cast<long long>(v);
     }
