@@ -6,7 +6,7 @@
 // An input starting with "GEN" is not a file but the parameters of a generator for long,
 // repetitive files that mutation alone rarely builds (see structured_input.h).
 #include "fuzz/structured_input.h"
-#include "model/language_export.h"
+#include "language/language_export.h"
 #include "model/stream.h"
 #include "model/structogram_file.h"
 #include "render/diagram_paint.h"

@@ -2,8 +2,8 @@
 // Fuzz target: arbitrary bytes imported as Pascal source. Either the import fails with a message
 // naming line and column, or it gives a document that keeps the tree's invariants, saves and
 // loads back to the same bytes, and whose Pascal export imports again to the same export.
-#include "model/language_export.h"
-#include "model/pascal_import.h"
+#include "language/language_export.h"
+#include "language/pascal_import.h"
 #include "model/stream.h"
 #include "model/structogram_file.h"
 #include "tests/tree_invariants.h"

@@ -11,7 +11,7 @@ status=0
 for target in fuzz_load fuzz_tree_ops fuzz_pascal_import; do
   work="$build/fuzz/work/$target"
   seeds=("$root/fuzz/corpus/$target")
-  [ "$target" = fuzz_pascal_import ] && seeds+=("$root/tests/model/data")
+  [ "$target" = fuzz_pascal_import ] && seeds+=("$root/tests/language/data")
   mkdir -p "$work" "$build/fuzz/crashes"
   echo "== $target: $seconds s"
   if ! (cd "$build/fuzz/crashes" &&

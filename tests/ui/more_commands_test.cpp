@@ -4,7 +4,7 @@
 // source read as a diagram.
 #include "diagram_test_support.h"
 
-#include "model/language_export.h"
+#include "language/language_export.h"
 #include "model/structogram_file.h"
 #include "ui/main/print_layout.h"
 #include "ui/main/text_codec.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main/converter.h"
 
-#include "model/language_export.h"
-#include "model/pascal_import.h"
-#include "model/source_language.h"
+#include "language/language_export.h"
+#include "language/pascal_import.h"
+#include "language/source_language.h"
 #include "model/stream.h"
 #include "model/structogram_file.h"
 #include "render/picture_export.h"

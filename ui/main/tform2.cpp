@@ -2,8 +2,8 @@
 #include "ui/main/tform2.h"
 
 #include "model/stream.h"
-#include "model/language_export.h"
-#include "model/pascal_import.h"
+#include "language/language_export.h"
+#include "language/pascal_import.h"
 #include "model/structogram_file.h"
 #include "render/picture_export.h"
 #include "ui/main/print_layout.h"

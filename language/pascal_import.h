@@ -4,7 +4,7 @@
 #pragma once
 
 #include "model/element.h"
-#include "model/pascal_lexer.h"
+#include "language/pascal_lexer.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "model/language_export.h"
+#include "language/language_export.h"
 #include "model/structogram_file.h"
-#include "tests/model/external_tools.h"
-#include "tests/model/program_generator.h"
+#include "tests/language/external_tools.h"
+#include "tests/language/program_generator.h"
 
 #include <gtest/gtest.h>
 

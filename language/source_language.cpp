@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "model/source_language.h"
+#include "language/source_language.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // mod meet them.
 #pragma once
 
-#include "model/program_texts.h"
+#include "language/program_texts.h"
 #include "model/structogram_file.h"
 #include "tests/model/tree_dump.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "model/pascal_expression.h"
+#include "language/pascal_expression.h"
 
 #include <algorithm>
 

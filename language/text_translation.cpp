@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "model/text_translation.h"
+#include "language/text_translation.h"
 
 #include <cstdio>
 #include <set>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "model/pascal_import.h"
+#include "language/pascal_import.h"
 
 #include "model/nesting.h"
-#include "model/pascal_expression.h"
+#include "language/pascal_expression.h"
 #include "model/windows1252.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "model/language_runtime.h"
+#include "language/language_runtime.h"
 
 #include <algorithm>
 #include <initializer_list>

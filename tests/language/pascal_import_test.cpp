@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "model/pascal_import.h"
+#include "language/pascal_import.h"
 
 #include "model/nesting.h"
 #include "model/stream.h"
 #include "model/structogram_file.h"
-#include "tests/model/external_tools.h"
-#include "tests/model/program_generator.h"
+#include "tests/language/external_tools.h"
+#include "tests/language/program_generator.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // importer only checks them and takes their extent; the translation of texts reads the tree.
 #pragma once
 
-#include "model/pascal_lexer.h"
+#include "language/pascal_lexer.h"
 
 #include <cstddef>
 #include <string>

@@ -3,8 +3,8 @@
 // exactly as the Pascal program does.
 #pragma once
 
-#include "model/source_language.h"
-#include "model/text_translation.h"
+#include "language/source_language.h"
+#include "language/text_translation.h"
 
 #include <string>
 

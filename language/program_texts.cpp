@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "model/program_texts.h"
+#include "language/program_texts.h"
 
 #include <algorithm>
 #include <set>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "model/pascal_lexer.h"
+#include "language/pascal_lexer.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "model/element.h"
-#include "model/pascal_expression.h"
+#include "language/pascal_expression.h"
 
 #include <map>
 #include <string>

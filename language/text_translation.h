@@ -4,8 +4,8 @@
 // the caller writes the text unchanged with a marker.
 #pragma once
 
-#include "model/program_texts.h"
-#include "model/source_language.h"
+#include "language/program_texts.h"
+#include "language/source_language.h"
 
 #include <map>
 #include <set>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "model/element.h"
-#include "model/source_language.h"
+#include "language/source_language.h"
 
 #include <string>
 

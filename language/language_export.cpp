@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "model/language_export.h"
+#include "language/language_export.h"
 
-#include "model/language_runtime.h"
-#include "model/program_texts.h"
+#include "language/language_runtime.h"
+#include "language/program_texts.h"
 #include "model/stream.h"
 #include "model/structogram_file.h"
-#include "model/text_translation.h"
+#include "language/text_translation.h"
 #include "model/windows1252.h"
 
 #include <algorithm>
