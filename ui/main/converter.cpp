@@ -39,9 +39,9 @@ TOutputKind KindOf(const std::string& path) {
   return TOutputKind::Unknown;
 }
 
-// Loads a structogram file as the load command does, with its warnings, or imports Pascal
-// source.
-TOwned<TBlock> ReadInput(const std::string& input) {
+} // namespace
+
+TOwned<TBlock> ReadProgramFile(const std::string& input) {
   if (ExtensionOf(input) == "pas")
     return ImportPascalFile(input);
   TLoadResult loaded = LoadDocumentFile(input);
@@ -56,8 +56,6 @@ TOwned<TBlock> ReadInput(const std::string& input) {
   return std::move(loaded.Root);
 }
 
-} // namespace
-
 int RunConverter(const std::string& output, const std::string& input) {
   const TOutputKind kind = KindOf(output);
   if (kind == TOutputKind::Unknown) {
@@ -67,7 +65,7 @@ int RunConverter(const std::string& output, const std::string& input) {
     return 2;
   }
   try {
-    const TOwned<TBlock> root = ReadInput(input);
+    const TOwned<TBlock> root = ReadProgramFile(input);
     switch (kind) {
     case TOutputKind::Structogram:
       SaveDocumentFile(*root, output);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main/application.h"
 #include "ui/main/converter.h"
+#include "ui/main/run_command.h"
 #include "ui/main/startup.h"
 
 #include <QApplication>
@@ -37,6 +38,9 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 } // namespace
 
 int main(int argc, char** argv) {
+  // A run needs neither a display nor Qt: it starts as fast as the compiled program would.
+  if (IsRunCommand(argc, argv) && !HasArgument(argc, argv, {"--help", "-h", "-?", "--help-all"}))
+    return RunCommand(argc, argv);
   // The converter and the help text need no display; pictures are still drawn with real fonts.
   const bool exporting = HasArgument(argc, argv, {"--export"});
   const bool helping = HasArgument(argc, argv, {"--help", "-h", "-?", "--help-all"});
@@ -67,10 +71,19 @@ int main(int argc, char** argv) {
       "Mit --export AUSGABE wird EINGABE ohne Fenster umgewandelt; das Format folgt der\n"
       "Endung von AUSGABE: .str (Struktogramm), .pas (Pascal), .py (Python 3), .java (Java),\n"
       ".c (C), .png, .svg, .pdf (Bild). EINGABE ist ein Struktogramm (.str) oder\n"
-      "Pascal-Quelltext (.pas), aus dem ein Struktogramm erzeugt wird.");
+      "Pascal-Quelltext (.pas), aus dem ein Struktogramm erzeugt wird.\n\n"
+      "Mit --run DATEI läuft das Programm ohne Fenster, mit Ein- und Ausgabe auf der\n"
+      "Konsole; --max-steps N bricht nach N Schritten ab, --trace TABELLE.csv schreibt den\n"
+      "Schreibtischtest (jeder Schritt mit den Werten aller Variablen), --seed N startet die\n"
+      "Zufallszahlen immer gleich.");
   parser.addHelpOption();
   QCommandLineOption exportOption("export", "Wandelt DATEI ohne Fenster in AUSGABE um.", "AUSGABE");
   parser.addOption(exportOption);
+  // Handled before Qt starts (see above); listed here for the help text.
+  parser.addOption(QCommandLineOption("run", "Führt DATEI ohne Fenster aus.", "DATEI"));
+  parser.addOption(QCommandLineOption("max-steps", "Bricht den Lauf nach N Schritten ab.", "N"));
+  parser.addOption(QCommandLineOption("trace", "Schreibt den Schreibtischtest als CSV.", "TABELLE"));
+  parser.addOption(QCommandLineOption("seed", "Startwert der Zufallszahlen.", "N"));
   parser.addPositionalArgument(
       "DATEI", "Struktogramm-Datei (*.str); mit --export auch Pascal-Quelltext (*.pas)", "[DATEI]");
   parser.process(*app);

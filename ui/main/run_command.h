@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: MIT
+// `struktogramme --run DATEI`: runs a program without a window, with the standard input and
+// output the compiled Pascal program would use.
+#pragma once
+
+// Whether the command line asks for a run (it holds --run).
+bool IsRunCommand(int argc, char** argv);
+// Runs the program the command line names, with --max-steps N, --trace TABELLE.csv and
+// --seed N. Returns the exit status: 0 (or halt's), 1 when the program cannot be loaded or run
+// or fails with a runtime error, 2 for a wrong call, 3 when --max-steps stopped it.
+int RunCommand(int argc, char** argv);
