@@ -21,59 +21,66 @@ TMachine::TMachine(const TRunProgram& program, TOutputSink& output, TInputSource
     history_ = std::make_unique<TChangeLog>(program.Variables.size(), options.HistoryBudget);
     run_.Log = history_.get();
   }
-  SkipJumps();
+  pc_ = program.Start;
   if (program_.Steps[pc_].Kind == TStepKind::End)
     status_ = TState::Finished;
-}
-
-void TMachine::SkipJumps() {
-  while (program_.Steps[pc_].Kind == TStepKind::Jump)
-    pc_ = program_.Steps[pc_].Target;
 }
 
 TMachine::TState TMachine::Run(uint64_t maxSteps, const std::vector<uint8_t>* stops) {
   if (status_ == TState::Finished || status_ == TState::Failed)
     return status_;
   status_ = TState::Ready;
+  const uint8_t* const stopAt = stops ? stops->data() : nullptr;
+  // A plain run checks nothing but its steps; stops, the history and an observer cost a little
+  // on every step and get a loop of their own.
+  if (stopAt || history_ || observer_)
+    return RunSteps<true>(maxSteps, stopAt);
+  return RunSteps<false>(maxSteps, nullptr);
+}
+
+template <bool Watched>
+TMachine::TState TMachine::RunSteps(uint64_t maxSteps, const uint8_t* stopAt) {
   const TRunStep* const steps = program_.Steps.data();
   const TAction* const* const actions = program_.Actions.data();
-  const uint8_t* const stopAt = stops ? stops->data() : nullptr;
   TRunState& s = run_;
   TChangeLog* const log = history_.get();
+  TStepObserver* const observer = observer_;
+  const uint32_t end = static_cast<uint32_t>(program_.Steps.size() - 1);
+  // Kept in locals while running: the actions called below could change any member as far as
+  // the compiler knows, which would reload them after every call.
+  uint32_t pc = pc_;
+  uint64_t count = steps_;
+  TState status = TState::Ready;
   for (uint64_t done = 0; done < maxSteps; ++done) {
-    const TRunStep& st = steps[pc_];
-    if (st.Kind == TStepKind::End) {
-      status_ = TState::Finished;
-      return status_;
-    }
-    if (stopAt && done > 0 && stopAt[pc_])
-      return status_;
-    if (log && !open_) {
-      log->Begin({pc_, action_, 0, s.Output->Length()}, s);
+    const TRunStep& st = steps[pc];
+    if (Watched && stopAt && done > 0 && stopAt[pc])
+      break;
+    if (Watched && log && !open_) {
+      log->Begin({pc, action_, 0, s.Output->Length()}, s);
       open_ = true;
     }
-    uint32_t next = pc_ + 1;
-    bool halted = false;
+    uint32_t next = st.Next;
     try {
       switch (st.Kind) {
-      case TStepKind::Statement:
-        for (uint32_t i = action_; i < st.Count; ++i) {
-          const TFlow flow = actions[st.First + i]->Exec(s);
-          if (flow == TFlow::Next)
-            continue;
-          if (flow == TFlow::Pending) {
-            action_ = i;
-            status_ = TState::Waiting;
-            return status_;
-          }
-          if (flow == TFlow::Break)
-            next = st.BreakTarget;
-          else
-            halted = true;
-          break;
+      case TStepKind::Statement: {
+        TFlow flow = TFlow::Next;
+        uint32_t i = action_;
+        for (; i < st.Count; ++i) {
+          flow = actions[st.First + i]->Exec(s);
+          if (flow != TFlow::Next)
+            break;
         }
         action_ = 0;
+        if (flow == TFlow::Pending) {
+          action_ = i;
+          status = TState::Waiting;
+        } else if (flow == TFlow::Break) {
+          next = st.BreakTarget;
+        } else if (flow == TFlow::Halt) {
+          next = end;
+        }
         break;
+      }
       case TStepKind::Test:
         if (st.Condition->Eval(s) == st.JumpIf)
           next = st.Target;
@@ -101,35 +108,39 @@ TMachine::TState TMachine::Run(uint64_t maxSteps, const std::vector<uint8_t>* st
         }
         break;
       }
-      case TStepKind::Jump:
       case TStepKind::End:
+        status = TState::Finished;
+        break;
+      case TStepKind::Jump:
         break;
       }
     } catch (const TRunError& failure) {
       action_ = 0;
       error_ = "Laufzeitfehler in »" +
                QuotedElementText(*program_.Elements[st.Element].Element) + "«: " + failure.what();
-      status_ = TState::Failed;
-      return status_;
+      status = TState::Failed;
     }
-    const uint32_t ran = pc_;
-    if (halted) {
-      pc_ = static_cast<uint32_t>(program_.Steps.size() - 1);
-      status_ = TState::Finished;
-    } else {
-      while (steps[next].Kind == TStepKind::Jump)
-        next = steps[next].Target;
-      pc_ = next;
+    if (status != TState::Ready)
+      break;
+    const uint32_t ran = pc;
+    pc = next;
+    ++count;
+    if (Watched) {
+      open_ = false;
+      if (observer) {
+        pc_ = pc;
+        steps_ = count;
+        observer->AfterStep(*this, ran);
+      }
     }
-    ++steps_;
-    open_ = false;
-    if (observer_)
-      observer_->AfterStep(*this, ran);
-    if (halted)
-      return status_;
+    if (pc == end) {
+      status = TState::Finished;
+      break;
+    }
   }
-  if (steps[pc_].Kind == TStepKind::End)
-    status_ = TState::Finished;
+  pc_ = pc;
+  steps_ = count;
+  status_ = status;
   return status_;
 }
 

@@ -80,8 +80,7 @@ public:
   void SetObserver(TStepObserver* observer) { observer_ = observer; }
 
 private:
-  void SkipJumps();
-
+  template <bool Watched> TState RunSteps(uint64_t maxSteps, const uint8_t* stopAt);
   const TRunProgram& program_;
   TRunState run_;
   std::unique_ptr<TChangeLog> history_;

@@ -100,6 +100,41 @@ public:
 private:
   // ---- expressions ----
 
+  // An integer operation, with variables and constants among its operands read in place.
+  template <TIntOp Op> const TIntNode* IntBinary(const TIntNode* a, const TIntNode* b) {
+    return Operands(a, b, [&](auto l, auto r) -> const TIntNode* {
+      return Make<TIntBinary<Op, decltype(l), decltype(r)>>(l, r);
+    });
+  }
+  template <TCompare C> const TNode* IntCompare(const TIntNode* a, const TIntNode* b) {
+    return Operands(a, b, [&](auto l, auto r) -> const TNode* {
+      return Make<TIntComparison<C, decltype(l), decltype(r)>>(l, r);
+    });
+  }
+  template <class F> static auto Operands(const TIntNode* a, const TIntNode* b, F make) {
+    return Operand(a, [&](auto l) { return Operand(b, [&](auto r) { return make(l, r); }); });
+  }
+  template <class F> static auto Operand(const TIntNode* n, F with) {
+    if (const auto* v = dynamic_cast<const TIntVar*>(n))
+      return with(TVarOperand{v->Slot});
+    if (const auto* c = dynamic_cast<const TIntConst*>(n))
+      return with(TConstOperand{c->V});
+    return with(TNodeOperand{n});
+  }
+  const TNode* IntComparison(const std::string& op, const TIntNode* a, const TIntNode* b) {
+    if (op == "=")
+      return IntCompare<TCompare::Eq>(a, b);
+    if (op == "<>")
+      return IntCompare<TCompare::Ne>(a, b);
+    if (op == "<")
+      return IntCompare<TCompare::Lt>(a, b);
+    if (op == ">")
+      return IntCompare<TCompare::Gt>(a, b);
+    if (op == "<=")
+      return IntCompare<TCompare::Le>(a, b);
+    return IntCompare<TCompare::Ge>(a, b);
+  }
+
   TValueType TypeOf(const TExprTree& t, int node) const { return texts_.ExpressionType(t, node); }
 
   uint32_t Slot(const std::string& lower) const { return slots_.at(lower); }
@@ -204,10 +239,10 @@ private:
       return Make<TStrConcat>(Str(t, l), Str(t, r));
     if ((p == "+" || p == "-" || p == "*") && integers) {
       if (p == "+")
-        return Make<TIntBinary<TIntOp::Add>>(Int(t, l), Int(t, r));
+        return IntBinary<TIntOp::Add>(Int(t, l), Int(t, r));
       if (p == "-")
-        return Make<TIntBinary<TIntOp::Sub>>(Int(t, l), Int(t, r));
-      return Make<TIntBinary<TIntOp::Mul>>(Int(t, l), Int(t, r));
+        return IntBinary<TIntOp::Sub>(Int(t, l), Int(t, r));
+      return IntBinary<TIntOp::Mul>(Int(t, l), Int(t, r));
     }
     if ((p == "+" || p == "-" || p == "*" || p == "/") && numbers) {
       if (p == "+")
@@ -220,19 +255,19 @@ private:
     }
     if (integers) {
       if (p == "div")
-        return Make<TIntBinary<TIntOp::Div>>(Int(t, l), Int(t, r));
+        return IntBinary<TIntOp::Div>(Int(t, l), Int(t, r));
       if (p == "mod")
-        return Make<TIntBinary<TIntOp::Mod>>(Int(t, l), Int(t, r));
+        return IntBinary<TIntOp::Mod>(Int(t, l), Int(t, r));
       if (p == "shl")
-        return Make<TIntBinary<TIntOp::Shl>>(Int(t, l), Int(t, r));
+        return IntBinary<TIntOp::Shl>(Int(t, l), Int(t, r));
       if (p == "shr")
-        return Make<TIntBinary<TIntOp::Shr>>(Int(t, l), Int(t, r));
+        return IntBinary<TIntOp::Shr>(Int(t, l), Int(t, r));
       if (p == "and")
-        return Make<TIntBinary<TIntOp::And>>(Int(t, l), Int(t, r));
+        return IntBinary<TIntOp::And>(Int(t, l), Int(t, r));
       if (p == "or")
-        return Make<TIntBinary<TIntOp::Or>>(Int(t, l), Int(t, r));
+        return IntBinary<TIntOp::Or>(Int(t, l), Int(t, r));
       if (p == "xor")
-        return Make<TIntBinary<TIntOp::Xor>>(Int(t, l), Int(t, r));
+        return IntBinary<TIntOp::Xor>(Int(t, l), Int(t, r));
     }
     if (booleans) {
       if (p == "and")
@@ -244,7 +279,7 @@ private:
     }
     if (p == "=" || p == "<>" || p == "<" || p == ">" || p == "<=" || p == ">=") {
       if (integers)
-        return MakeComparison<TIntNode>(p_.Nodes, p, Int(t, l), Int(t, r));
+        return IntComparison(p, Int(t, l), Int(t, r));
       if (numbers)
         return MakeComparison<TRealNode>(p_.Nodes, p, Real(t, l), Real(t, r));
       if (strings)
@@ -391,8 +426,8 @@ private:
       const TIntNode* delta = args == 2 ? Int(t, n.Children[2]) : Make<TIntConst>(1);
       const TIntNode* v = Make<TIntVar>(slot);
       return out.push_back(Make<TAssignInt>(
-          slot, p == "inc" ? static_cast<const TIntNode*>(Make<TIntBinary<TIntOp::Add>>(v, delta))
-                           : Make<TIntBinary<TIntOp::Sub>>(v, delta)));
+          slot, p == "inc" ? static_cast<const TIntNode*>(IntBinary<TIntOp::Add>(v, delta))
+                           : IntBinary<TIntOp::Sub>(v, delta)));
     }
     if (IsKnownProcedure(p) || IsKnownFunction(p))
       Refuse("»" + callee.Text + "« ist so nicht aufrufbar");
@@ -426,9 +461,9 @@ private:
       const TIntNode* v = Int(t, value);
       if (op != ":=") {
         const TIntNode* x = Make<TIntVar>(slot);
-        v = op == "+=" ? static_cast<const TIntNode*>(Make<TIntBinary<TIntOp::Add>>(x, v))
-            : op == "-=" ? static_cast<const TIntNode*>(Make<TIntBinary<TIntOp::Sub>>(x, v))
-                         : Make<TIntBinary<TIntOp::Mul>>(x, v);
+        v = op == "+=" ? static_cast<const TIntNode*>(IntBinary<TIntOp::Add>(x, v))
+            : op == "-=" ? static_cast<const TIntNode*>(IntBinary<TIntOp::Sub>(x, v))
+                         : IntBinary<TIntOp::Mul>(x, v);
       }
       return out.push_back(Make<TAssignInt>(slot, v));
     }
@@ -726,14 +761,32 @@ void TCompiler::Chain(std::vector<TWork>& work, const TWork& item) {
 }
 
 void TCompiler::ResolveLabels() {
-  for (TRunStep& s : p_.Steps) {
+  const std::size_t n = p_.Steps.size();
+  // Where control really arrives when it comes to step i: past every jump.
+  std::vector<uint32_t> arrive(n);
+  for (std::size_t i = n; i-- > 0;) {
+    const TRunStep& s = p_.Steps[i];
+    arrive[i] = static_cast<uint32_t>(i);
+    if (s.Kind == TStepKind::Jump) {
+      const uint32_t target = labels_[s.Target];
+      // A jump forward leads to a step whose arrival is known; a jump back leads to a loop's
+      // test, which is no jump.
+      arrive[i] = target > i ? arrive[target] : target;
+    }
+  }
+  auto at = [&](uint32_t label) { return arrive[labels_[label]]; };
+  for (std::size_t i = 0; i < n; ++i) {
+    TRunStep& s = p_.Steps[i];
+    s.Next = i + 1 < n ? arrive[i + 1] : static_cast<uint32_t>(i);
     switch (s.Kind) {
     case TStepKind::Statement:
-      s.BreakTarget = s.BreakTarget == UINT32_MAX ? UINT32_MAX : labels_[s.BreakTarget];
+      s.BreakTarget = s.BreakTarget == UINT32_MAX ? UINT32_MAX : at(s.BreakTarget);
       break;
     case TStepKind::Test:
     case TStepKind::ForStart:
     case TStepKind::ForNext:
+      s.Target = at(s.Target);
+      break;
     case TStepKind::Jump:
       s.Target = labels_[s.Target];
       break;
@@ -741,6 +794,7 @@ void TCompiler::ResolveLabels() {
       break;
     }
   }
+  p_.Start = arrive[0];
 }
 
 } // namespace

@@ -44,44 +44,61 @@ struct TIntVar final : TIntNode {
 
 enum class TIntOp { Add, Sub, Mul, Div, Mod, Shl, Shr, And, Or, Xor };
 
-template <TIntOp Op> struct TIntBinary final : TIntNode {
-  TIntBinary(const TIntNode* a, const TIntNode* b) : A(a), B(b) {}
-  int64_t Eval(TRunState& s) const override {
-    const int64_t a = A->Eval(s), b = B->Eval(s);
-    // Both operands are longints, so no result below leaves the 64 bits it is computed in.
-    switch (Op) {
-    case TIntOp::Add:
-      return Checked(a + b);
-    case TIntOp::Sub:
-      return Checked(a - b);
-    case TIntOp::Mul:
-      return Checked(a * b);
-    case TIntOp::Div:
-      if (b == 0)
-        Fail("Division durch 0");
-      return Checked(a / b);
-    case TIntOp::Mod:
-      if (b == 0)
-        Fail("Division durch 0");
-      return a % b;
-    case TIntOp::Shl: // as on a 64-bit processor: the count taken modulo 64
-      return Checked(static_cast<int64_t>(static_cast<uint64_t>(a) << (b & 63)));
-    case TIntOp::Shr: {
-      const uint64_t r = static_cast<uint64_t>(a) >> (b & 63);
-      return Checked(r > static_cast<uint64_t>(kMaxLongint) ? kMaxLongint + 1
-                                                            : static_cast<int64_t>(r));
-    }
-    case TIntOp::And:
-      return a & b;
-    case TIntOp::Or:
-      return a | b;
-    case TIntOp::Xor:
-      return a ^ b;
-    }
-    return 0;
+template <TIntOp Op> inline int64_t IntOperation(int64_t a, int64_t b) {
+  // Both operands are longints, so no result below leaves the 64 bits it is computed in.
+  switch (Op) {
+  case TIntOp::Add:
+    return Checked(a + b);
+  case TIntOp::Sub:
+    return Checked(a - b);
+  case TIntOp::Mul:
+    return Checked(a * b);
+  case TIntOp::Div:
+    if (b == 0)
+      Fail("Division durch 0");
+    return Checked(a / b);
+  case TIntOp::Mod:
+    if (b == 0)
+      Fail("Division durch 0");
+    return a % b;
+  case TIntOp::Shl: // as on a 64-bit processor: the count taken modulo 64
+    return Checked(static_cast<int64_t>(static_cast<uint64_t>(a) << (b & 63)));
+  case TIntOp::Shr: {
+    const uint64_t r = static_cast<uint64_t>(a) >> (b & 63);
+    return Checked(r > static_cast<uint64_t>(kMaxLongint) ? kMaxLongint + 1
+                                                          : static_cast<int64_t>(r));
   }
-  const TIntNode* A;
-  const TIntNode* B;
+  case TIntOp::And:
+    return a & b;
+  case TIntOp::Or:
+    return a | b;
+  case TIntOp::Xor:
+    return a ^ b;
+  }
+  return 0;
+}
+
+// Operands of integer operations: a variable and a constant are read in place, saving a call
+// per operand in the loops that count and add.
+struct TVarOperand {
+  uint32_t Slot;
+  int64_t Get(TRunState& s) const { return s.Cells[Slot].I; }
+};
+struct TConstOperand {
+  int64_t V;
+  int64_t Get(TRunState&) const { return V; }
+};
+struct TNodeOperand {
+  const TIntNode* N;
+  int64_t Get(TRunState& s) const { return N->Eval(s); }
+};
+
+template <TIntOp Op, class L = TNodeOperand, class R = TNodeOperand>
+struct TIntBinary final : TIntNode {
+  TIntBinary(L a, R b) : A(a), B(b) {}
+  int64_t Eval(TRunState& s) const override { return IntOperation<Op>(A.Get(s), B.Get(s)); }
+  L A;
+  R B;
 };
 
 enum class TIntFn { Neg, Not, Abs, Sqr, Succ, Pred };
@@ -345,6 +362,14 @@ template <TCompare C, class Node> struct TComparison final : TBoolNode {
   bool Eval(TRunState& s) const override { return Compared<C>(A->Eval(s), B->Eval(s)); }
   const Node* A;
   const Node* B;
+};
+
+// Integer comparisons read variables and constants in place, as the integer operations do.
+template <TCompare C, class L, class R> struct TIntComparison final : TBoolNode {
+  TIntComparison(L a, R b) : A(a), B(b) {}
+  bool Eval(TRunState& s) const override { return Compared<C>(A.Get(s), B.Get(s)); }
+  L A;
+  R B;
 };
 
 template <TCompare C> struct TComparison<C, TStrNode> final : TBoolNode {

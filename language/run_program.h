@@ -26,6 +26,7 @@ enum class TStepKind : uint8_t {
 struct TRunStep {
   TStepKind Kind = TStepKind::End;
   bool JumpIf = false;
+  uint32_t Next = 0;        // where the step goes on when it does not jump (jumps followed)
   uint32_t Target = 0;
   uint32_t BreakTarget = 0; // Statement: where a break leads (the end of the loop around it)
   uint32_t Element = 0;     // index into TRunProgram::Elements
@@ -60,6 +61,7 @@ public:
 class TRunProgram {
 public:
   std::vector<TRunStep> Steps; // the last is the End step
+  uint32_t Start = 0;          // the first step that runs
   std::vector<const TAction*> Actions;
   std::vector<TRunElement> Elements; // every element of the tree, the root first
   std::vector<TRunVariable> Variables;

@@ -2,11 +2,11 @@
 #include "ui/main/converter.h"
 
 #include "language/language_export.h"
-#include "language/pascal_import.h"
 #include "language/source_language.h"
 #include "model/stream.h"
 #include "model/structogram_file.h"
 #include "render/picture_export.h"
+#include "ui/main/program_files.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,19 +17,8 @@ namespace {
 
 enum class TOutputKind { Structogram, Source, Picture, Unknown };
 
-std::string ExtensionOf(const std::string& path) {
-  const std::size_t dot = path.find_last_of('.');
-  const std::size_t slash = path.find_last_of('/');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-    return std::string();
-  std::string ext = path.substr(dot + 1);
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext;
-}
-
 TOutputKind KindOf(const std::string& path) {
-  const std::string ext = ExtensionOf(path);
+  const std::string ext = FileExtension(path);
   if (ext == "str")
     return TOutputKind::Structogram;
   if (LanguageForPath(path))
@@ -40,21 +29,6 @@ TOutputKind KindOf(const std::string& path) {
 }
 
 } // namespace
-
-TOwned<TBlock> ReadProgramFile(const std::string& input) {
-  if (ExtensionOf(input) == "pas")
-    return ImportPascalFile(input);
-  TLoadResult loaded = LoadDocumentFile(input);
-  if (loaded.Damaged)
-    std::fprintf(stderr, "Warnung: Die Datei %s ist beschädigt und wurde nur teilweise gelesen.\n",
-                 input.c_str());
-  else if (loaded.TrailingRecords)
-    std::fprintf(stderr,
-                 "Warnung: Die Datei %s enthält Daten hinter dem Programm; sie werden "
-                 "mitgeschrieben, aber nicht gezeigt.\n",
-                 input.c_str());
-  return std::move(loaded.Root);
-}
 
 int RunConverter(const std::string& output, const std::string& input) {
   const TOutputKind kind = KindOf(output);

@@ -2,13 +2,7 @@
 // The command-line converter: `struktogramme --export OUT IN`.
 #pragma once
 
-#include "model/element.h"
-
 #include <string>
-
-// Loads a structogram file as the load command does, warning on standard error where it is
-// damaged, or imports Pascal source (a name ending in .pas). Throws with the user's message.
-TOwned<TBlock> ReadProgramFile(const std::string& input);
 
 // Loads input as the load command does (or imports it as Pascal source when it ends in .pas) and
 // writes output by its extension: .str, the source languages .pas, .py, .java, .c, and the

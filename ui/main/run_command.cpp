@@ -4,7 +4,7 @@
 #include "language/desk_check.h"
 #include "language/machine.h"
 #include "model/stream.h"
-#include "ui/main/converter.h"
+#include "ui/main/program_files.h"
 
 #include <unistd.h>
 
