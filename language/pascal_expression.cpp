@@ -7,11 +7,9 @@ namespace {
 
 bool IsRelational(const TPascalToken& t) {
   if (t.Kind == TPascalTokenKind::Keyword)
-    return t.Word == "in" || t.Word == "is";
-  if (t.Kind != TPascalTokenKind::Symbol)
-    return false;
-  return t.Text == "=" || t.Text == "<>" || t.Text == "<" || t.Text == ">" || t.Text == "<=" ||
-         t.Text == ">=";
+    return t.IsKeyword("in") || t.IsKeyword("is");
+  return t.IsSymbol("=") || t.IsSymbol("<>") || t.IsSymbol("<") || t.IsSymbol(">") ||
+         t.IsSymbol("<=") || t.IsSymbol(">=");
 }
 
 bool IsAdding(const TPascalToken& t) {
@@ -22,10 +20,26 @@ bool IsMultiplying(const TPascalToken& t) {
   if (t.IsSymbol("*") || t.IsSymbol("/"))
     return true;
   if (t.Kind == TPascalTokenKind::Identifier)
-    return t.Word == "as";
-  return t.Kind == TPascalTokenKind::Keyword &&
-         (t.Word == "div" || t.Word == "mod" || t.Word == "and" || t.Word == "shl" ||
-          t.Word == "shr");
+    return TPascalToken::Equals(t.Word, "as");
+  return t.IsKeyword("div") || t.IsKeyword("mod") || t.IsKeyword("and") || t.IsKeyword("shl") ||
+         t.IsKeyword("shr");
+}
+
+TExprOp CodeOf(const std::string& op) {
+  static const struct {
+    const char* Text;
+    TExprOp Code;
+  } kCodes[] = {{"=", TExprOp::Eq},     {"<>", TExprOp::Ne},   {"<", TExprOp::Lt},
+                {">", TExprOp::Gt},     {"<=", TExprOp::Le},   {">=", TExprOp::Ge},
+                {"in", TExprOp::In},    {"is", TExprOp::Is},   {"+", TExprOp::Plus},
+                {"-", TExprOp::Minus},  {"*", TExprOp::Times}, {"/", TExprOp::Slash},
+                {"div", TExprOp::Div},  {"mod", TExprOp::Mod}, {"shl", TExprOp::Shl},
+                {"shr", TExprOp::Shr},  {"and", TExprOp::And}, {"or", TExprOp::Or},
+                {"xor", TExprOp::Xor},  {"not", TExprOp::Not}};
+  for (const auto& c : kCodes)
+    if (TPascalToken::Equals(op, c.Text))
+      return c.Code;
+  return TExprOp::Other;
 }
 
 std::string OperatorOf(const TPascalToken& t) {
@@ -60,7 +74,7 @@ void TExpressionParser::Expect(const char* symbol) {
 }
 
 int TExpressionParser::Add(TExprKind kind, std::string op, std::size_t first,
-                           std::vector<int> children, std::string text) {
+                           TChildList children, std::string text) {
   if (!tree_)
     return -1;
   TExprNode node{kind,
@@ -71,6 +85,8 @@ int TExpressionParser::Add(TExprKind kind, std::string op, std::size_t first,
                  std::move(children)};
   for (int child : node.Children)
     node.Depth = std::max(node.Depth, (*tree_)[child].Depth + 1);
+  if (kind == TExprKind::Unary || kind == TExprKind::Binary)
+    node.Code = CodeOf(node.Op);
   tree_->Nodes.push_back(std::move(node));
   return static_cast<int>(tree_->Nodes.size()) - 1;
 }
@@ -149,7 +165,7 @@ int TExpressionParser::Primary() {
   }
   if (t.IsKeyword("inherited")) {
     ++pos_;
-    std::vector<int> children;
+    TChildList children;
     if (Cur().Kind == TPascalTokenKind::Identifier) {
       const std::size_t at = pos_++;
       children.push_back(Add(TExprKind::Name, tokens_[at].Word, at, {}, tokens_[at].Text));
@@ -164,7 +180,7 @@ int TExpressionParser::Primary() {
   }
   if (t.IsSymbol("[")) {
     ++pos_;
-    std::vector<int> items;
+    TChildList items;
     if (!Cur().IsSymbol("]")) {
       while (true) {
         const std::size_t itemFirst = pos_;
@@ -198,7 +214,7 @@ int TExpressionParser::Postfix(int node, std::size_t first) {
     } else if (Cur().IsSymbol("[")) {
       TNestingGuard guard(nesting_, Cur());
       ++pos_;
-      std::vector<int> children{node};
+      TChildList children{node};
       do {
         children.push_back(Expression());
       } while (Cur().IsSymbol(",") && ++pos_);
@@ -207,7 +223,7 @@ int TExpressionParser::Postfix(int node, std::size_t first) {
     } else if (Cur().IsSymbol("(")) {
       TNestingGuard guard(nesting_, Cur());
       ++pos_;
-      std::vector<int> children{node};
+      TChildList children{node};
       if (!Cur().IsSymbol(")")) {
         do {
           children.push_back(Argument());
@@ -227,7 +243,7 @@ int TExpressionParser::Argument() {
   const int value = Expression();
   if (!Cur().IsSymbol(":"))
     return value;
-  std::vector<int> children{value};
+  TChildList children{value};
   for (int i = 0; i < 2 && Cur().IsSymbol(":"); ++i) {
     ++pos_;
     children.push_back(Expression());

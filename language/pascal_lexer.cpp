@@ -36,10 +36,9 @@ const char* const kKeywords[] = {"and",        "array",
                                  "xor"};
 
 bool IsKeywordWord(const std::string& word) {
-  for (const char* k : kKeywords)
-    if (word == k)
-      return true;
-  return false;
+  // The table is in alphabetical order.
+  return std::binary_search(std::begin(kKeywords), std::end(kKeywords), word.c_str(),
+                            [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
 }
 
 bool IsLetter(char c) {
@@ -65,6 +64,7 @@ public:
 
   TPascalTokens Run() {
     TPascalTokens out;
+    out.Tokens.reserve(s_.size() / 2 + 2); // a token every other byte at most, in short texts
     bool lineStart = true; // nothing but blanks since the last line end
     while (true) {
       const char c = Peek(0);

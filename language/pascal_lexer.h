@@ -6,6 +6,7 @@
 #include "model/stream.h"
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -32,10 +33,15 @@ struct TPascalToken {
   int Column = 1;
 
   bool IsKeyword(const char* word) const {
-    return Kind == TPascalTokenKind::Keyword && Word == word;
+    return Kind == TPascalTokenKind::Keyword && Equals(Word, word);
   }
   bool IsSymbol(const char* symbol) const {
-    return Kind == TPascalTokenKind::Symbol && Text == symbol;
+    return Kind == TPascalTokenKind::Symbol && Equals(Text, symbol);
+  }
+  // Inline, so that the parsers' many comparisons with short literals cost a few instructions.
+  static bool Equals(const std::string& a, const char* b) {
+    const std::size_t n = std::char_traits<char>::length(b);
+    return a.size() == n && std::memcmp(a.data(), b, n) == 0;
   }
 };
 

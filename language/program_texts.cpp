@@ -2,7 +2,8 @@
 #include "language/program_texts.h"
 
 #include <algorithm>
-#include <set>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -26,6 +27,7 @@ bool ShallowEnough(const TParsedText& parsed) {
 // Parses one whole text as an expression into tree; -1 when it is not one.
 int ParseExpressionInto(const std::string& text, TExprTree& tree) {
   const TPascalTokens tokens = TokenizePascal(text);
+  tree.Nodes.reserve(tree.Nodes.size() + tokens.Tokens.size());
   std::size_t pos = 0;
   const int node = TExpressionParser(tokens.Tokens, pos, &tree).Expression();
   return IsEnd(tokens.Tokens, pos) ? node : -1;
@@ -66,14 +68,15 @@ TValueType Numeric(TValueType a, TValueType b) {
 // What the texts say about one variable's type; strong evidence beats weak evidence, and within
 // each a string beats a boolean, a boolean a real, a real an integer.
 struct TEvidence {
-  std::set<TValueType> Strong;
-  std::set<TValueType> Weak;
+  unsigned Strong = 0; // bits 1 << TValueType
+  unsigned Weak = 0;
 
+  static unsigned Bit(TValueType t) { return 1u << static_cast<unsigned>(t); }
   TValueType Resolve() const {
-    for (const std::set<TValueType>* set : {&Strong, &Weak})
+    for (unsigned set : {Strong, Weak})
       for (TValueType t :
            {TValueType::String, TValueType::Boolean, TValueType::Real, TValueType::Integer})
-        if (set->count(t))
+        if (set & Bit(t))
           return t;
     return TValueType::Integer;
   }
@@ -82,13 +85,13 @@ struct TEvidence {
 } // namespace
 
 bool IsKnownProcedure(const std::string& lowerName) {
-  return std::find_if(std::begin(kProcedures), std::end(kProcedures),
-                      [&](const char* p) { return lowerName == p; }) != std::end(kProcedures);
+  static const std::unordered_set<std::string> known(std::begin(kProcedures), std::end(kProcedures));
+  return known.count(lowerName) > 0;
 }
 
 bool IsKnownFunction(const std::string& lowerName) {
-  return std::find_if(std::begin(kFunctions), std::end(kFunctions),
-                      [&](const char* f) { return lowerName == f; }) != std::end(kFunctions);
+  static const std::unordered_set<std::string> known(std::begin(kFunctions), std::end(kFunctions));
+  return known.count(lowerName) > 0;
 }
 
 TParsedText ParseStatementText(const std::string& text) {
@@ -96,6 +99,7 @@ TParsedText ParseStatementText(const std::string& text) {
   try {
     const TPascalTokens tokens = TokenizePascal(text);
     const std::vector<TPascalToken>& t = tokens.Tokens;
+    parsed.Tree.Nodes.reserve(t.size()); // about a node per token
     std::size_t pos = 0;
     TExpressionParser parser(t, pos, &parsed.Tree);
     while (!IsEnd(t, pos)) {
@@ -111,7 +115,9 @@ TParsedText ParseStatementText(const std::string& text) {
     return TParsedText();
   }
   parsed.Valid = ShallowEnough(parsed);
-  return parsed.Valid ? parsed : TParsedText();
+  if (!parsed.Valid)
+    return TParsedText();
+  return parsed;
 }
 
 TParsedText ParseConditionText(const std::string& text) {
@@ -122,7 +128,9 @@ TParsedText ParseConditionText(const std::string& text) {
     return TParsedText();
   }
   parsed.Valid = parsed.Condition >= 0 && ShallowEnough(parsed);
-  return parsed.Valid ? parsed : TParsedText();
+  if (!parsed.Valid)
+    return TParsedText();
+  return parsed;
 }
 
 TParsedText ParseCountingLoopText(const std::string& text) {
@@ -138,7 +146,9 @@ TParsedText ParseCountingLoopText(const std::string& text) {
   }
   parsed.Valid = parsed.LoopVariable >= 0 && parsed.LoopFrom >= 0 && parsed.LoopTo >= 0 &&
                  parsed.Tree[parsed.LoopVariable].Kind == TExprKind::Name && ShallowEnough(parsed);
-  return parsed.Valid ? parsed : TParsedText();
+  if (!parsed.Valid)
+    return TParsedText();
+  return parsed;
 }
 
 namespace {
@@ -164,11 +174,12 @@ public:
           VisitNames(text->Tree, root, TRole::Value, use);
   }
 
-  std::map<std::string, TEvidence> Evidence() const {
-    std::map<std::string, TEvidence> evidence;
-    auto variable = [&](const TExprTree& tree, int node) -> const std::string* {
+  // Evidence for each variable, by its index; names that are no variable have none.
+  std::vector<TEvidence> Evidence(std::size_t variables) const {
+    std::vector<TEvidence> evidence(variables);
+    auto variable = [&](const TExprTree& tree, int node) -> TEvidence* {
       const TExprNode& n = tree[node];
-      return n.Kind == TExprKind::Name && IsVariableName(n.Op) ? &n.Op : nullptr;
+      return n.Kind == TExprKind::Name && n.Variable >= 0 ? &evidence[n.Variable] : nullptr;
     };
     for (const TParsedText* text : texts_) {
       const TExprTree& tree = text->Tree;
@@ -176,30 +187,29 @@ public:
         const TExprNode& s = tree[statement];
         if (s.Kind == TExprKind::Assign) {
           const TValueType t = program_.ExpressionType(tree, s.Children[1]);
-          if (const std::string* v = variable(tree, s.Children[0]); v && t != TValueType::Unknown)
-            evidence[*v].Strong.insert(t);
+          if (TEvidence* v = variable(tree, s.Children[0]); v && t != TValueType::Unknown)
+            v->Strong |= TEvidence::Bit(t);
         } else if (s.Kind == TExprKind::Call &&
                    (tree[s.Children[0]].Op == "inc" || tree[s.Children[0]].Op == "dec")) {
-          if (const std::string* v =
-                  s.Children.size() > 1 ? variable(tree, s.Children[1]) : nullptr)
-            evidence[*v].Strong.insert(TValueType::Integer);
+          if (TEvidence* v = s.Children.size() > 1 ? variable(tree, s.Children[1]) : nullptr)
+            v->Strong |= TEvidence::Bit(TValueType::Integer);
         }
       }
       if (text->LoopVariable >= 0)
-        if (const std::string* v = variable(tree, text->LoopVariable))
-          evidence[*v].Strong.insert(TValueType::Integer);
+        if (TEvidence* v = variable(tree, text->LoopVariable))
+          v->Strong |= TEvidence::Bit(TValueType::Integer);
       if (text->Condition >= 0)
         MarkLogical(tree, text->Condition, evidence);
       for (const TExprNode& node : tree.Nodes) {
-        if (node.Kind == TExprKind::Unary && node.Op == "not") {
-          if (const std::string* v = variable(tree, node.Children[0]))
-            evidence[*v].Weak.insert(TValueType::Boolean);
-        } else if (node.Kind == TExprKind::Binary && IsComparison(node.Op)) {
+        if (node.Kind == TExprKind::Unary && node.Code == TExprOp::Not) {
+          if (TEvidence* v = variable(tree, node.Children[0]))
+            v->Weak |= TEvidence::Bit(TValueType::Boolean);
+        } else if (node.Kind == TExprKind::Binary && IsComparisonOp(node.Code)) {
           for (int side = 0; side < 2; ++side) {
-            const std::string* v = variable(tree, node.Children[side]);
+            TEvidence* v = variable(tree, node.Children[side]);
             const TValueType other = program_.ExpressionType(tree, node.Children[1 - side]);
             if (v && other != TValueType::Unknown)
-              evidence[*v].Weak.insert(other);
+              v->Weak |= TEvidence::Bit(other);
           }
         }
       }
@@ -213,10 +223,6 @@ public:
   }
 
 private:
-  static bool IsComparison(const std::string& op) {
-    return op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=";
-  }
-
   static std::vector<int> Roots(const TParsedText& text) {
     std::vector<int> roots = text.Statements;
     for (int root : {text.Condition, text.LoopVariable, text.LoopFrom, text.LoopTo})
@@ -226,13 +232,13 @@ private:
   }
 
   // A condition's names reached through not, and, or, xor and parentheses are booleans.
-  void MarkLogical(const TExprTree& tree, int node,
-                   std::map<std::string, TEvidence>& evidence) const {
+  void MarkLogical(const TExprTree& tree, int node, std::vector<TEvidence>& evidence) const {
     const TExprNode& n = tree[node];
-    if (n.Kind == TExprKind::Name && IsVariableName(n.Op)) {
-      evidence[n.Op].Weak.insert(TValueType::Boolean);
-    } else if (n.Kind == TExprKind::Paren || (n.Kind == TExprKind::Unary && n.Op == "not") ||
-               (n.Kind == TExprKind::Binary && (n.Op == "and" || n.Op == "or" || n.Op == "xor"))) {
+    if (n.Kind == TExprKind::Name && n.Variable >= 0) {
+      evidence[n.Variable].Weak |= TEvidence::Bit(TValueType::Boolean);
+    } else if (n.Kind == TExprKind::Paren || (n.Kind == TExprKind::Unary && n.Code == TExprOp::Not) ||
+               (n.Kind == TExprKind::Binary && (n.Code == TExprOp::And || n.Code == TExprOp::Or ||
+                                                n.Code == TExprOp::Xor))) {
       for (int child : n.Children)
         MarkLogical(tree, child, evidence);
     }
@@ -265,34 +271,24 @@ private:
 
   const std::vector<const TParsedText*>& texts_;
   const TProgramTexts& program_;
-  std::set<std::string> called_;
+  std::unordered_set<std::string> called_;
 };
 
 } // namespace
 
 TProgramTexts::TProgramTexts(const TBlock& root) {
   // The texts in the order the export writes them: an element, what it owns, its successors.
-  std::vector<const TParsedText*> ordered;
+  // Elements of one kind with the same text share one parse: it cannot differ, and large
+  // programs repeat their texts.
+  std::unordered_map<std::string_view, uint32_t> seen[3]; // the texts live in the elements
+  texts_.emplace_back(); // for blocks, which have no text to read
+  std::vector<const TElement*> order;
   std::vector<const TElement*> chains{&root};
   while (!chains.empty()) {
     const TElement* e = chains.back();
     chains.pop_back();
     for (; e; e = e->Next) {
-      TParsedText parsed;
-      switch (e->Kind()) {
-      case TKind::Anweisung:
-        parsed = ParseStatementText(e->Text);
-        break;
-      case TKind::For:
-        parsed = ParseCountingLoopText(e->Text);
-        break;
-      case TKind::Block:
-        break;
-      default:
-        parsed = ParseConditionText(e->Text);
-        break;
-      }
-      ordered.push_back(&(parsed_[e] = std::move(parsed)));
+      order.push_back(e);
       std::vector<const TElement*> owned;
       if (const TBlock* block = As<TBlock>(e)) {
         owned = {block->Body};
@@ -309,32 +305,72 @@ TProgramTexts::TProgramTexts(const TBlock& root) {
       break;
     }
   }
+  index_of_.Reserve(order.size());
+  for (auto& kind : seen)
+    kind.reserve(order.size());
+  for (const TElement* e : order) {
+    const int kind = e->Kind() == TKind::Block      ? -1
+                     : e->Kind() == TKind::Anweisung ? 0
+                     : e->Kind() == TKind::For       ? 1
+                                                     : 2;
+    if (kind < 0) {
+      index_of_.Add(e, 0);
+      continue;
+    }
+    const auto [at, added] =
+        seen[kind].try_emplace(std::string_view(e->Text), static_cast<uint32_t>(texts_.size()));
+    if (added)
+      texts_.push_back(kind == 0   ? ParseStatementText(e->Text)
+                       : kind == 1 ? ParseCountingLoopText(e->Text)
+                                   : ParseConditionText(e->Text));
+    index_of_.Add(e, at->second);
+  }
+  std::vector<const TParsedText*> ordered;
+  ordered.reserve(texts_.size());
+  for (const TParsedText& text : texts_)
+    ordered.push_back(&text);
 
   TAnalysis analysis(ordered, *this);
   analysis.ForEachVariable([&](const TExprNode& name) {
-    if (index_.emplace(name.Op, variables_.size()).second)
+    if (index_.try_emplace(name.Op, variables_.size()).second)
       variables_.push_back(
           {name.Text[0] == '&' ? name.Text.substr(1) : name.Text, TValueType::Unknown});
   });
+  // Each name looked up once: the type rounds below and every later question about a type go
+  // by the variable's index.
+  for (TParsedText& parsed : texts_) {
+    for (TExprNode& node : parsed.Tree.Nodes) {
+      if (node.Kind != TExprKind::Name)
+        continue;
+      const auto found = index_.find(node.Op);
+      node.Variable = found == index_.end() ? -1 : static_cast<int>(found->second);
+    }
+    parsed.Tree.Resolved = true;
+  }
   // Types depend on each other through assignments: settle them by repeating until they stay.
   for (std::size_t round = 0; round <= variables_.size() + 1; ++round) {
-    const std::map<std::string, TEvidence> evidence = analysis.Evidence();
+    const std::vector<TEvidence> evidence = analysis.Evidence(variables_.size());
     bool changed = false;
-    for (const auto& [name, index] : index_) {
-      const auto found = evidence.find(name);
-      const TValueType t = found == evidence.end() ? TValueType::Integer : found->second.Resolve();
+    for (std::size_t index = 0; index < variables_.size(); ++index) {
+      const TValueType t = evidence[index].Resolve();
       changed = changed || variables_[index].Type != t;
       variables_[index].Type = t;
     }
     if (!changed)
       break;
   }
+  // The types stand now: each node's is kept, children before parents as the parser made them.
+  for (TParsedText& parsed : texts_) {
+    for (std::size_t i = 0; i < parsed.Tree.Nodes.size(); ++i) {
+      parsed.Tree.Nodes[i].Type =
+          static_cast<uint8_t>(ExpressionType(parsed.Tree, static_cast<int>(i)));
+      parsed.Tree.TypedUpTo = static_cast<int>(i) + 1;
+    }
+  }
 }
 
 const TParsedText& TProgramTexts::Of(const TElement& element) const {
-  static const TParsedText kNone;
-  const auto found = parsed_.find(&element);
-  return found == parsed_.end() ? kNone : found->second;
+  return texts_[index_of_.Find(&element, 0)];
 }
 
 TValueType TProgramTexts::TypeOf(const std::string& lowerName) const {
@@ -344,6 +380,8 @@ TValueType TProgramTexts::TypeOf(const std::string& lowerName) const {
 
 TValueType TProgramTexts::ExpressionType(const TExprTree& tree, int node) const {
   const TExprNode& n = tree[node];
+  if (node < tree.TypedUpTo)
+    return static_cast<TValueType>(n.Type);
   auto child = [&](std::size_t i) { return ExpressionType(tree, n.Children[i]); };
   switch (n.Kind) {
   case TExprKind::Integer:
@@ -353,30 +391,48 @@ TValueType TProgramTexts::ExpressionType(const TExprTree& tree, int node) const 
   case TExprKind::String:
     return TValueType::String;
   case TExprKind::Name:
+    if (tree.Resolved && n.Variable >= 0)
+      return variables_[static_cast<std::size_t>(n.Variable)].Type;
     if (n.Op == "true" || n.Op == "false")
       return TValueType::Boolean;
-    return n.Op == "random" ? TValueType::Real : TypeOf(n.Op);
+    return n.Op == "random" ? TValueType::Real : tree.Resolved ? TValueType::Unknown : TypeOf(n.Op);
   case TExprKind::Paren:
     return child(0);
   case TExprKind::Unary: {
     const TValueType t = child(0);
-    if (n.Op == "not")
+    if (n.Code == TExprOp::Not)
       return t == TValueType::Boolean || t == TValueType::Integer ? t : TValueType::Unknown;
     return t == TValueType::Integer || t == TValueType::Real ? t : TValueType::Unknown;
   }
   case TExprKind::Binary: {
     const TValueType a = child(0), b = child(1);
-    if (n.Op == "=" || n.Op == "<>" || n.Op == "<" || n.Op == ">" || n.Op == "<=" || n.Op == ">=" ||
-        n.Op == "in" || n.Op == "is")
+    switch (n.Code) {
+    case TExprOp::Eq:
+    case TExprOp::Ne:
+    case TExprOp::Lt:
+    case TExprOp::Gt:
+    case TExprOp::Le:
+    case TExprOp::Ge:
+    case TExprOp::In:
+    case TExprOp::Is:
       return TValueType::Boolean;
-    if (n.Op == "+" && (a == TValueType::String || b == TValueType::String))
-      return TValueType::String;
-    if (n.Op == "+" || n.Op == "-" || n.Op == "*")
+    case TExprOp::Plus:
+      if (a == TValueType::String || b == TValueType::String)
+        return TValueType::String;
       return Numeric(a, b);
-    if (n.Op == "/")
+    case TExprOp::Minus:
+    case TExprOp::Times:
+      return Numeric(a, b);
+    case TExprOp::Slash:
       return TValueType::Real;
-    if (n.Op == "div" || n.Op == "mod" || n.Op == "shl" || n.Op == "shr")
+    case TExprOp::Div:
+    case TExprOp::Mod:
+    case TExprOp::Shl:
+    case TExprOp::Shr:
       return TValueType::Integer;
+    default:
+      break;
+    }
     if (a == TValueType::Boolean || b == TValueType::Boolean)
       return TValueType::Boolean;
     return a == TValueType::Integer || b == TValueType::Integer ? TValueType::Integer

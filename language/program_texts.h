@@ -4,9 +4,10 @@
 #pragma once
 
 #include "model/element.h"
+#include "language/element_index.h"
 #include "language/pascal_expression.h"
 
-#include <map>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -48,7 +49,8 @@ class TProgramTexts {
 public:
   explicit TProgramTexts(const TBlock& root);
 
-  // The parse of an element's text as its kind needs it (statements and blocks: statements).
+  // The parse of an element's text as its kind needs it (statements and blocks: statements);
+  // elements of one kind with equal texts get the same one.
   const TParsedText& Of(const TElement& element) const;
   // In order of first use (in the order the export writes the texts).
   const std::vector<TVariable>& Variables() const { return variables_; }
@@ -58,9 +60,10 @@ public:
   TValueType ExpressionType(const TExprTree& tree, int node) const;
 
 private:
-  std::map<const TElement*, TParsedText> parsed_;
+  std::vector<TParsedText> texts_; // each text once, in order of first use; [0] is no text
+  TElementIndex index_of_;
   std::vector<TVariable> variables_;
-  std::map<std::string, std::size_t> index_; // lower-case name -> position in variables_
+  std::unordered_map<std::string, std::size_t> index_; // lower-case name -> position in variables_
 };
 
 // Expression trees deeper than this are not translated (their translation would recurse).

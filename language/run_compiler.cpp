@@ -37,13 +37,6 @@ const char* TypeName(TValueType t) {
   }
 }
 
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
-
 // The type's name without article, for "für den Typ …".
 const char* TypeWord(TValueType t) {
   switch (t) {
@@ -88,10 +81,8 @@ template <class Node> const TNode* MakeComparison(TNodeArena& arena, const std::
 class TCompiler {
 public:
   TCompiler(const TBlock& root, TRunProgram& program) : root_(root), texts_(root), p_(program) {
-    for (const TVariable& v : texts_.Variables()) {
-      slots_[Lower(v.Name)] = static_cast<uint32_t>(p_.Variables.size());
+    for (const TVariable& v : texts_.Variables())
       p_.Variables.push_back({v.Name, v.Type});
-    }
     p_.CellCount = static_cast<uint32_t>(p_.Variables.size());
   }
 
@@ -115,10 +106,10 @@ private:
     return Operand(a, [&](auto l) { return Operand(b, [&](auto r) { return make(l, r); }); });
   }
   template <class F> static auto Operand(const TIntNode* n, F with) {
-    if (const auto* v = dynamic_cast<const TIntVar*>(n))
-      return with(TVarOperand{v->Slot});
-    if (const auto* c = dynamic_cast<const TIntConst*>(n))
-      return with(TConstOperand{c->V});
+    if (n->Leaf == TIntNode::TLeaf::Variable)
+      return with(TVarOperand{static_cast<const TIntVar*>(n)->Slot});
+    if (n->Leaf == TIntNode::TLeaf::Constant)
+      return with(TConstOperand{static_cast<const TIntConst*>(n)->V});
     return with(TNodeOperand{n});
   }
   const TNode* IntComparison(const std::string& op, const TIntNode* a, const TIntNode* b) {
@@ -137,7 +128,13 @@ private:
 
   TValueType TypeOf(const TExprTree& t, int node) const { return texts_.ExpressionType(t, node); }
 
-  uint32_t Slot(const std::string& lower) const { return slots_.at(lower); }
+  // A name's variable and its type; the texts know each name's variable by index.
+  static uint32_t Slot(const TExprNode& name) { return static_cast<uint32_t>(name.Variable); }
+  TValueType VariableType(const TExprNode& name) const {
+    return name.Kind == TExprKind::Name && name.Variable >= 0
+               ? p_.Variables[static_cast<std::size_t>(name.Variable)].Type
+               : TValueType::Unknown;
+  }
 
   TCode Expr(const TExprTree& t, int node) {
     const TExprNode& n = t[node];
@@ -190,15 +187,15 @@ private:
   const TNode* Name(const TExprNode& n) {
     if (n.Op == "true" || n.Op == "false")
       return Make<TBoolConst>(n.Op == "true");
-    switch (texts_.TypeOf(n.Op)) {
+    switch (VariableType(n)) {
     case TValueType::Integer:
-      return Make<TIntVar>(Slot(n.Op));
+      return Make<TIntVar>(Slot(n));
     case TValueType::Real:
-      return Make<TRealVar>(Slot(n.Op));
+      return Make<TRealVar>(Slot(n));
     case TValueType::Boolean:
-      return Make<TBoolVar>(Slot(n.Op));
+      return Make<TBoolVar>(Slot(n));
     case TValueType::String:
-      return Make<TStrVar>(Slot(n.Op));
+      return Make<TStrVar>(Slot(n));
     default:
       break;
     }
@@ -234,50 +231,63 @@ private:
     const bool integers = a == TValueType::Integer && b == TValueType::Integer;
     const bool booleans = a == TValueType::Boolean && b == TValueType::Boolean;
     const bool strings = a == TValueType::String && b == TValueType::String;
-    const std::string& p = n.Op;
-    if (p == "+" && strings)
+    const TExprOp op = n.Code;
+    if (op == TExprOp::Plus && strings)
       return Make<TStrConcat>(Str(t, l), Str(t, r));
-    if ((p == "+" || p == "-" || p == "*") && integers) {
-      if (p == "+")
-        return IntBinary<TIntOp::Add>(Int(t, l), Int(t, r));
-      if (p == "-")
-        return IntBinary<TIntOp::Sub>(Int(t, l), Int(t, r));
-      return IntBinary<TIntOp::Mul>(Int(t, l), Int(t, r));
-    }
-    if ((p == "+" || p == "-" || p == "*" || p == "/") && numbers) {
-      if (p == "+")
-        return Make<TRealBinary<TRealOp::Add>>(Real(t, l), Real(t, r));
-      if (p == "-")
-        return Make<TRealBinary<TRealOp::Sub>>(Real(t, l), Real(t, r));
-      if (p == "*")
-        return Make<TRealBinary<TRealOp::Mul>>(Real(t, l), Real(t, r));
-      return Make<TRealBinary<TRealOp::Div>>(Real(t, l), Real(t, r));
-    }
     if (integers) {
-      if (p == "div")
+      switch (op) {
+      case TExprOp::Plus:
+        return IntBinary<TIntOp::Add>(Int(t, l), Int(t, r));
+      case TExprOp::Minus:
+        return IntBinary<TIntOp::Sub>(Int(t, l), Int(t, r));
+      case TExprOp::Times:
+        return IntBinary<TIntOp::Mul>(Int(t, l), Int(t, r));
+      case TExprOp::Div:
         return IntBinary<TIntOp::Div>(Int(t, l), Int(t, r));
-      if (p == "mod")
+      case TExprOp::Mod:
         return IntBinary<TIntOp::Mod>(Int(t, l), Int(t, r));
-      if (p == "shl")
+      case TExprOp::Shl:
         return IntBinary<TIntOp::Shl>(Int(t, l), Int(t, r));
-      if (p == "shr")
+      case TExprOp::Shr:
         return IntBinary<TIntOp::Shr>(Int(t, l), Int(t, r));
-      if (p == "and")
+      case TExprOp::And:
         return IntBinary<TIntOp::And>(Int(t, l), Int(t, r));
-      if (p == "or")
+      case TExprOp::Or:
         return IntBinary<TIntOp::Or>(Int(t, l), Int(t, r));
-      if (p == "xor")
+      case TExprOp::Xor:
         return IntBinary<TIntOp::Xor>(Int(t, l), Int(t, r));
+      default:
+        break;
+      }
+    }
+    if (numbers) {
+      switch (op) {
+      case TExprOp::Plus:
+        return Make<TRealBinary<TRealOp::Add>>(Real(t, l), Real(t, r));
+      case TExprOp::Minus:
+        return Make<TRealBinary<TRealOp::Sub>>(Real(t, l), Real(t, r));
+      case TExprOp::Times:
+        return Make<TRealBinary<TRealOp::Mul>>(Real(t, l), Real(t, r));
+      case TExprOp::Slash:
+        return Make<TRealBinary<TRealOp::Div>>(Real(t, l), Real(t, r));
+      default:
+        break;
+      }
     }
     if (booleans) {
-      if (p == "and")
+      switch (op) {
+      case TExprOp::And:
         return Make<TBoolBinary<TBoolOp::And>>(Bool(t, l), Bool(t, r));
-      if (p == "or")
+      case TExprOp::Or:
         return Make<TBoolBinary<TBoolOp::Or>>(Bool(t, l), Bool(t, r));
-      if (p == "xor")
+      case TExprOp::Xor:
         return Make<TBoolBinary<TBoolOp::Xor>>(Bool(t, l), Bool(t, r));
+      default:
+        break;
+      }
     }
-    if (p == "=" || p == "<>" || p == "<" || p == ">" || p == "<=" || p == ">=") {
+    if (IsComparisonOp(op)) {
+      const std::string& p = n.Op;
       if (integers)
         return IntComparison(p, Int(t, l), Int(t, r));
       if (numbers)
@@ -287,7 +297,7 @@ private:
       if (booleans)
         return MakeComparison<TBoolNode>(p_.Nodes, p, Bool(t, l), Bool(t, r));
     }
-    Refuse("»" + p + "« gibt es nicht für die Typen " + TypeWord(a) + " und " + TypeWord(b));
+    Refuse("»" + n.Op + "« gibt es nicht für die Typen " + TypeWord(a) + " und " + TypeWord(b));
   }
 
   const TNode* Call(const TExprTree& t, const TExprNode& n) {
@@ -420,9 +430,9 @@ private:
       return out.push_back(Make<THalt>(args ? Int(t, n.Children[1]) : nullptr));
     if ((p == "inc" || p == "dec") && n.Kind == TExprKind::Call && (args == 1 || args == 2)) {
       const TExprNode& target = t[n.Children[1]];
-      if (target.Kind != TExprKind::Name || texts_.TypeOf(target.Op) != TValueType::Integer)
+      if (target.Kind != TExprKind::Name || VariableType(target) != TValueType::Integer)
         Refuse("»" + callee.Text + "« braucht eine Variable, die eine ganze Zahl ist");
-      const uint32_t slot = Slot(target.Op);
+      const uint32_t slot = Slot(target);
       const TIntNode* delta = args == 2 ? Int(t, n.Children[2]) : Make<TIntConst>(1);
       const TIntNode* v = Make<TIntVar>(slot);
       return out.push_back(Make<TAssignInt>(
@@ -439,7 +449,7 @@ private:
     const int value = n.Children[1];
     if (target.Kind != TExprKind::Name)
       Refuse("zuweisen lässt sich nur an eine Variable");
-    const TValueType to = texts_.TypeOf(target.Op);
+    const TValueType to = VariableType(target);
     const TValueType from = TypeOf(t, value);
     if (to == TValueType::Unknown)
       Refuse("»" + target.Text + "« ist keine Variable");
@@ -448,7 +458,7 @@ private:
     if (!(to == from || (to == TValueType::Real && from == TValueType::Integer)))
       Refuse("»" + target.Text + "« ist " + TypeName(to) + ", »" + Source(t, value) + "« aber " +
              TypeName(from));
-    const uint32_t slot = Slot(target.Op);
+    const uint32_t slot = Slot(target);
     const std::string& op = n.Op;
     if (op != ":=") {
       const bool arithmetic = (to == TValueType::Integer && op != "/=") ||
@@ -521,18 +531,25 @@ private:
     for (std::size_t i = 1; call.Kind == TExprKind::Call && i < call.Children.size(); ++i) {
       const TExprNode& target = t[call.Children[i]];
       const TValueType type =
-          target.Kind == TExprKind::Name ? texts_.TypeOf(target.Op) : TValueType::Unknown;
+          target.Kind == TExprKind::Name ? VariableType(target) : TValueType::Unknown;
       if (type == TValueType::Integer)
-        out.push_back(Make<TReadInt>(Slot(target.Op)));
+        out.push_back(Make<TReadInt>(Slot(target)));
       else if (type == TValueType::Real)
-        out.push_back(Make<TReadReal>(Slot(target.Op)));
+        out.push_back(Make<TReadReal>(Slot(target)));
       else if (type == TValueType::String)
-        out.push_back(Make<TReadStr>(Slot(target.Op)));
+        out.push_back(Make<TReadStr>(Slot(target)));
       else
         Refuse("read liest nur in Variablen, die ganze Zahlen, Kommazahlen oder Zeichenketten sind");
     }
     if (newLine)
       out.push_back(Make<TSkipLine>());
+  }
+
+  const TBoolNode* CachedCondition(const TElement& e) {
+    const auto [cached, added] = conditions_.try_emplace(&texts_.Of(e), nullptr);
+    if (added)
+      Compiling(e, [&] { cached->second = Condition(e); });
+    return cached->second;
   }
 
   const TBoolNode* Condition(const TElement& e) {
@@ -558,16 +575,16 @@ private:
       return n.Text;
     if (n.Kind == TExprKind::String)
       return "'" + Windows1252ToUtf8(n.Text) + "'";
-    return currentText_;
+    return QuotedElementText(*current_);
   }
 
   // Runs body(), naming element e in the error when it refuses.
   template <class F> void Compiling(const TElement& e, F body) {
-    currentText_ = QuotedElementText(e);
+    current_ = &e;
     try {
       body();
     } catch (const TRefusal& refusal) {
-      throw TCompileError(&e, "Nicht ausführbar: »" + currentText_ + "«: " + refusal.Why);
+      throw TCompileError(&e, "Nicht ausführbar: »" + QuotedElementText(e) + "«: " + refusal.Why);
     }
   }
 
@@ -612,10 +629,13 @@ private:
   const TBlock& root_;
   const TProgramTexts texts_;
   TRunProgram& p_;
-  std::unordered_map<std::string, uint32_t> slots_;
   std::vector<uint32_t> labels_;
   bool inLoop_ = false;
-  std::string currentText_;
+  const TElement* current_ = nullptr;
+  // What equal texts compiled to: a statement's actions (apart, and inside a loop, where break
+  // is allowed), a condition's node.
+  std::unordered_map<const TParsedText*, std::pair<uint32_t, uint32_t>> statements_[2];
+  std::unordered_map<const TParsedText*, const TBoolNode*> conditions_;
 };
 
 void TCompiler::Run() {
@@ -654,17 +674,23 @@ void TCompiler::Chain(std::vector<TWork>& work, const TWork& item) {
       step.Kind = TStepKind::Statement;
       step.BreakTarget = item.LoopEnd;
       step.First = static_cast<uint32_t>(p_.Actions.size());
-      Compiling(*e, [&] {
-        const TParsedText& parsed = texts_.Of(*e);
-        if (!parsed.Valid)
-          Refuse("der Text lässt sich nicht als Pascal-Anweisung lesen");
-        inLoop_ = item.LoopEnd != UINT32_MAX;
-        std::vector<const TAction*> actions;
-        for (int statement : parsed.Statements)
-          Statement(parsed.Tree, statement, actions);
-        p_.Actions.insert(p_.Actions.end(), actions.begin(), actions.end());
-      });
-      step.Count = static_cast<uint32_t>(p_.Actions.size()) - step.First;
+      const TParsedText& parsed = texts_.Of(*e);
+      inLoop_ = item.LoopEnd != UINT32_MAX;
+      // Equal texts compile to equal actions, which hold no state: they are shared.
+      const auto [cached, added] = statements_[inLoop_ ? 1 : 0].try_emplace(&parsed);
+      if (added) {
+        Compiling(*e, [&] {
+          if (!parsed.Valid)
+            Refuse("der Text lässt sich nicht als Pascal-Anweisung lesen");
+          std::vector<const TAction*> actions;
+          for (int statement : parsed.Statements)
+            Statement(parsed.Tree, statement, actions);
+          p_.Actions.insert(p_.Actions.end(), actions.begin(), actions.end());
+        });
+        cached->second = {step.First, static_cast<uint32_t>(p_.Actions.size()) - step.First};
+      }
+      step.First = cached->second.first;
+      step.Count = cached->second.second;
       p_.Steps.push_back(step);
       continue;
     }
@@ -677,7 +703,7 @@ void TCompiler::Chain(std::vector<TWork>& work, const TWork& item) {
     case TKind::If: {
       const auto& decision = static_cast<const TIf&>(*e);
       const uint32_t no = NewLabel(), end = NewLabel();
-      Compiling(*e, [&] { step.Condition = Condition(*e); });
+      step.Condition = CachedCondition(*e);
       step.Kind = TStepKind::Test;
       step.JumpIf = false;
       step.Target = no;
@@ -697,7 +723,7 @@ void TCompiler::Chain(std::vector<TWork>& work, const TWork& item) {
     case TKind::While: {
       const uint32_t top = NewLabel(), end = NewLabel();
       Place(top);
-      Compiling(*e, [&] { step.Condition = Condition(*e); });
+      step.Condition = CachedCondition(*e);
       step.Kind = TStepKind::Test;
       step.JumpIf = false;
       step.Target = end;
@@ -719,10 +745,10 @@ void TCompiler::Chain(std::vector<TWork>& work, const TWork& item) {
         if (!parsed.Valid)
           Refuse("eine Zählschleife hat die Form »i := 1 bis 10«");
         const TExprNode& v = parsed.Tree[parsed.LoopVariable];
-        if (texts_.TypeOf(v.Op) != TValueType::Integer)
-          Refuse("die Zählvariable »" + v.Text + "« ist " + TypeName(texts_.TypeOf(v.Op)) +
+        if (VariableType(v) != TValueType::Integer)
+          Refuse("die Zählvariable »" + v.Text + "« ist " + TypeName(VariableType(v)) +
                  ", keine ganze Zahl");
-        step.Variable = Slot(v.Op);
+        step.Variable = Slot(v);
         step.From = Int(parsed.Tree, parsed.LoopFrom);
         step.To = Int(parsed.Tree, parsed.LoopTo);
       });
@@ -745,7 +771,7 @@ void TCompiler::Chain(std::vector<TWork>& work, const TWork& item) {
     case TKind::Repeat: {
       const uint32_t top = NewLabel(), end = NewLabel();
       Place(top);
-      Compiling(*e, [&] { step.Condition = Condition(*e); });
+      step.Condition = CachedCondition(*e);
       step.Kind = TStepKind::Test;
       // While yes: back to the top on yes; until yes: back on no.
       step.JumpIf = e->Kind() == TKind::DoWhile;
@@ -800,8 +826,17 @@ void TCompiler::ResolveLabels() {
 } // namespace
 
 void TRunProgram::AddElement(const TElement* e, int32_t parent) {
-  index_.emplace(e, static_cast<int32_t>(Elements.size()));
   Elements.push_back({e, parent});
+}
+
+int32_t TRunProgram::IndexOf(const TElement* e) const {
+  // Built when first asked for: a run from the command line never asks.
+  if (index_.Empty()) {
+    index_.Reserve(Elements.size());
+    for (std::size_t i = 0; i < Elements.size(); ++i)
+      index_.Add(Elements[i].Element, static_cast<uint32_t>(i));
+  }
+  return static_cast<int32_t>(index_.Find(e, UINT32_MAX));
 }
 
 bool TRunProgram::Within(int32_t inner, int32_t outer) const {

@@ -31,13 +31,13 @@ inline double Finite(double v) {
 // ---- integers ----
 
 struct TIntConst final : TIntNode {
-  explicit TIntConst(int64_t v) : V(v) {}
+  explicit TIntConst(int64_t v) : V(v) { Leaf = TLeaf::Constant; }
   int64_t Eval(TRunState&) const override { return V; }
   int64_t V;
 };
 
 struct TIntVar final : TIntNode {
-  explicit TIntVar(uint32_t slot) : Slot(slot) {}
+  explicit TIntVar(uint32_t slot) : Slot(slot) { Leaf = TLeaf::Variable; }
   int64_t Eval(TRunState& s) const override { return s.Cells[Slot].I; }
   uint32_t Slot;
 };

@@ -126,6 +126,8 @@ public:
 class TIntNode : public TNode {
 public:
   virtual int64_t Eval(TRunState& s) const = 0;
+  // Variables and constants say so, for operations that read them in place.
+  enum class TLeaf : uint8_t { None, Variable, Constant } Leaf = TLeaf::None;
 };
 class TRealNode : public TNode {
 public:

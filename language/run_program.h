@@ -4,6 +4,7 @@
 // neither texts nor the element tree.
 #pragma once
 
+#include "language/element_index.h"
 #include "language/program_texts.h"
 #include "language/run_nodes.h"
 #include "model/element.h"
@@ -69,16 +70,13 @@ public:
   TNodeArena Nodes;
 
   // The element's index in Elements, or -1 when it is not part of the program.
-  int32_t IndexOf(const TElement* e) const {
-    const auto found = index_.find(e);
-    return found == index_.end() ? -1 : found->second;
-  }
+  int32_t IndexOf(const TElement* e) const;
   // Whether element index `inner` is `outer` or lies inside it.
   bool Within(int32_t inner, int32_t outer) const;
   void AddElement(const TElement* e, int32_t parent);
 
 private:
-  std::unordered_map<const TElement*, int32_t> index_;
+  mutable TElementIndex index_;
 };
 
 // Compiles the program under root; throws TCompileError for the first text (in the order the
