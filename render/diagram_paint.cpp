@@ -127,6 +127,18 @@ TElement* TWindowLayout::HitTest(TSurface& surface, int32_t x, int32_t y) {
   return const_cast<TElement*>(pass.HitChain(&root_, anchor, x, y));
 }
 
+bool TWindowLayout::Locate(TSurface& surface, const TElement* target,
+                           const std::unordered_set<const TElement*>& around, TRect& rect,
+                           bool& exact) {
+  display_.DrawRoot = &root_;
+  TFigurePass& pass = Pass(surface, nullptr);
+  const TPoint anchor{pass.Measure(root_).cx / 2 + 30, 15};
+  // The walk starts at the window's root: the root itself holds what it shows.
+  std::unordered_set<const TElement*> path = around;
+  path.insert(&root_);
+  return pass.Locate(&root_, anchor, target, path, rect, exact);
+}
+
 TDisplayOptions PictureDisplay(const TDisplayOptions* shown) {
   TDisplayOptions display;
   if (shown)

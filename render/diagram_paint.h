@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 class TFigurePass;
 
@@ -65,6 +66,10 @@ public:
   void Paint(TSurface& surface, TPoint scroll, const TRect* clip, bool locateSelection = true);
   // As HitTestStruktogramm, with the kept measurements.
   TElement* HitTest(TSurface& surface, int32_t x, int32_t y);
+  // Where target is shown, in content coordinates (see TFigurePass::Locate); false where this
+  // window does not show it.
+  bool Locate(TSurface& surface, const TElement* target,
+              const std::unordered_set<const TElement*>& around, TRect& rect, bool& exact);
 
 private:
   TFigurePass& Pass(TSurface& surface, const TRect* clip);

@@ -6,6 +6,7 @@
 
 class TElement;
 class TBlock;
+struct TRunMarks;
 
 class TDisplayOptions {
 public:
@@ -22,6 +23,8 @@ public:
   bool PrintMode = false;
   int32_t SelectedCount = 0;
   int32_t CollapsedCount = 0;
+  // A run's marks, drawn on screen only (nullptr: no run and no breakpoint).
+  const TRunMarks* Marks = nullptr;
 
   bool IsSelected(const TElement* e) const;
   TElement* CurrentSelection() const;

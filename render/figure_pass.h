@@ -7,6 +7,7 @@
 #include "render/surface.h"
 
 #include <cstddef>
+#include <unordered_set>
 #include <vector>
 
 // Sizes keyed by element address, valid for one pass only: the tree, the display state and the
@@ -55,6 +56,11 @@ public:
   // Draws e and its successors, iterating along the chain.
   void DrawChain(const TElement* e, TPoint anchor);
   const TElement* HitChain(const TElement* e, TPoint anchor, int32_t x, int32_t y);
+  // Where the figure showing target is drawn when the chain from e is drawn at anchor: target's
+  // own figure (exact) or a collapsed block of `around` holding it. The walk enters only the
+  // elements of `around`, the elements target lies in.
+  bool Locate(const TElement* e, TPoint anchor, const TElement* target,
+              const std::unordered_set<const TElement*>& around, TRect& rect, bool& exact);
   // After a clipped drawing: writes SelectedRect as the full drawing would have, when a
   // selected figure was skipped.
   void FinishClipped(const TElement& top, TPoint anchor);
@@ -66,6 +72,11 @@ private:
   bool Visible(TPoint anchor, TSize size) const;
   bool Highlighted(const TElement& e) const { return d_.UseColor && d_.IsSelected(&e); }
   void Select(const TElement& e, TRect rect);
+  // The fill of a statement's box or a condition's diamond: white, or the run's colour.
+  TColor FillOf(const TElement& e) const;
+  // A breakpoint's dot, centred at (x, y).
+  void BreakpointAt(const TElement& e, int32_t x, int32_t y);
+  const TRunMarks* Marks() const { return d_.UseColor ? d_.Marks : nullptr; }
 
   int32_t DrawFigure(const TElement& e, TPoint p);
   int32_t DrawStatement(const TElement& e, TPoint p);

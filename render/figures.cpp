@@ -2,6 +2,7 @@
 #include "render/figures.h"
 
 #include "render/figure_pass.h"
+#include "render/run_marks.h"
 
 #include <algorithm>
 
@@ -244,6 +245,25 @@ void TFigurePass::Select(const TElement& e, TRect rect) {
   ++selectedDrawn_;
 }
 
+TColor TFigurePass::FillOf(const TElement& e) const {
+  const TRunMarks* marks = Marks();
+  if (!marks || !marks->IsCurrent(&e))
+    return kWhite;
+  return marks->Failed ? kRunFailedFill : kRunCurrentFill;
+}
+
+void TFigurePass::BreakpointAt(const TElement& e, int32_t x, int32_t y) {
+  const TRunMarks* marks = Marks();
+  if (!marks || !marks->IsBreakpoint(&e))
+    return;
+  const TColor pen = s_->GetPenColor(), brush = s_->GetBrushColor();
+  s_->SetPenColor(kBreakpointPen);
+  s_->SetBrushColor(kBreakpointFill);
+  s_->Ellipse(x - 4, y - 4, x + 5, y + 5);
+  s_->SetPenColor(pen);
+  s_->SetBrushColor(brush);
+}
+
 void TFigurePass::DrawChain(const TElement* e, TPoint p) {
   bool skipped = false;
   for (; e; e = e->Next) {
@@ -299,13 +319,14 @@ int32_t TFigurePass::DrawStatement(const TElement& e, TPoint p) {
   if (d_.PrintMode)
     w -= 2 * S;
   const TColor brush = s_->GetBrushColor();
-  s_->SetBrushColor(kWhite);
+  s_->SetBrushColor(FillOf(e));
   const TRect box{p.x - w / 2, p.y, p.x + w / 2, p.y + h - S};
   if (Highlighted(e))
     Select(e, box);
   s_->FillRect(box.left, box.top, box.right, box.bottom);
   s_->Rectangle(box.left, box.top, box.right, box.bottom);
   s_->TextOut(box.left + 5, p.y + 5, e.Text);
+  BreakpointAt(e, box.left, (box.top + box.bottom) / 2);
   DrawArrow(*s_, 0, p.x, p.y + h - S - 1, p.x, p.y + h - 1, d_.DropTarget == &e, d_.PrintMode);
   NormalColors(*s_);
   s_->SetBrushColor(brush);
@@ -333,6 +354,12 @@ int32_t TFigurePass::DrawBlock(const TBlock& e, TPoint p) {
     s_->SetPenColor(kGrey);
   s_->SetPenWidth(1);
   const TPoint frame[4] = {{x - hw, y}, {x + hw, y}, {x + hw, b}, {x - hw, b}};
+  // A collapsed block holding the element that runs next stands for it.
+  const TColor shaded = s_->GetBrushColor();
+  const TRunMarks* marks = Marks();
+  const bool runsInside = collapsed && marks && marks->Contains(&e);
+  if (runsInside)
+    s_->SetBrushColor(marks->Failed ? kRunFailedFill : kRunCurrentFill);
   s_->Polygon(frame, 4);
   if (d_.PrintMode)
     s_->SetPenWidth(3);
@@ -341,6 +368,8 @@ int32_t TFigurePass::DrawBlock(const TBlock& e, TPoint p) {
   s_->SetPenStyle(TPenStyle::Solid);
   if (collapsed)
     s_->TextOut(x - hw + 5, y + 5, e.Text);
+  if (runsInside)
+    s_->SetBrushColor(shaded);
   const bool target = d_.DropTarget == &e;
   DrawArrow(*s_, e.Independent ? 0 : 4, x, b, x, y + h - 1, target && d_.DropAfter, d_.PrintMode);
   if (!collapsed) {
@@ -360,7 +389,7 @@ int32_t TFigurePass::DrawBlock(const TBlock& e, TPoint p) {
 
 void TFigurePass::Diamond(const TBedingung& e, int32_t x, int32_t t, TSize cond, TSize text) {
   const TColor brush = s_->GetBrushColor();
-  s_->SetBrushColor(kWhite);
+  s_->SetBrushColor(FillOf(e));
   const TPoint pts[4] = {{x, t},
                          {x + cond.cx / 2, t + cond.cy / 2},
                          {x, t + cond.cy},
@@ -368,6 +397,7 @@ void TFigurePass::Diamond(const TBedingung& e, int32_t x, int32_t t, TSize cond,
   s_->Polygon(pts, 4);
   s_->TextOut(x - text.cx / 2, t + cond.cy / 2 - text.cy / 2, e.Text);
   s_->SetBrushColor(brush);
+  BreakpointAt(e, x - cond.cx / 2, t + cond.cy / 2);
 }
 
 int32_t TFigurePass::DrawIf(const TBedingung& e, TPoint p) {
@@ -565,6 +595,61 @@ void TFigurePass::LocateSelection(const TElement* e, TPoint p) {
       break;
     p.y += size.cy;
   }
+}
+
+// ---- TFigurePass: where an element is drawn ----
+
+bool TFigurePass::Locate(const TElement* e, TPoint p, const TElement* target,
+                         const std::unordered_set<const TElement*>& around, TRect& rect,
+                         bool& exact) {
+  const int32_t S = d_.Spacing;
+  for (; e; e = e->Next) {
+    const TSize size = Measure(*e);
+    const bool inside = around.count(e) > 0;
+    if (e == target || inside) {
+      switch (e->Kind()) {
+      case TKind::Anweisung: {
+        const int32_t w = d_.PrintMode ? size.cx - 2 * S : size.cx;
+        rect = {p.x - w / 2, p.y, p.x + w / 2, p.y + size.cy - S};
+        exact = true;
+        return true;
+      }
+      case TKind::Block: {
+        const auto* b = static_cast<const TBlock*>(e);
+        const int32_t hw = (d_.PrintMode ? size.cx - S : size.cx) / 2;
+        if (e == target || d_.IsCollapsed(b)) {
+          rect = {p.x - hw, p.y, p.x + hw, p.y + size.cy};
+          exact = e == target;
+          return true;
+        }
+        if (Locate(b->Body, {p.x, p.y + S + 1}, target, around, rect, exact))
+          return true;
+        break;
+      }
+      default: {
+        const auto* c = static_cast<const TBedingung*>(e);
+        if (e == target) {
+          const TSize cond = MeasureCondition(*c);
+          // A loop testing after its body has its diamond below the body.
+          const int32_t top = e->Kind() == TKind::DoWhile || e->Kind() == TKind::Repeat
+                                  ? p.y + Measure(*c->Branch1).cy + 12
+                                  : p.y;
+          rect = {p.x - cond.cx / 2, top, p.x + cond.cx / 2, top + cond.cy};
+          exact = true;
+          return true;
+        }
+        for (int i = 1; i <= c->BranchCount; ++i)
+          if (c->Branch(i) && Locate(c->Branch(i), BranchAnchor(*c, p, i), target, around, rect, exact))
+            return true;
+        break;
+      }
+      }
+    }
+    if (e == d_.DrawRoot && e->Kind() == TKind::Block)
+      break;
+    p.y += size.cy;
+  }
+  return false;
 }
 
 // ---- TFigurePass: hit testing ----

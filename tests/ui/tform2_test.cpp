@@ -212,6 +212,25 @@ TEST_F(TForm2Test, MenuBarMatchesTheTable) {
         {"Vergrern1", "Vergrößern", true},
         {"Verkleinern1", "Verkleinern", true},
         {"Originalgre1", "Originalgröße", true}}},
+      // Beyond the original program's menus.
+      {"Ausfhren1",
+       "Ausführen",
+       {{"Starten1", "Starten", true},
+        {"Einzelschritt1", "Einzelschritt", true},
+        {"Schrittzurck1", "Schritt zurück", true},
+        {"Pause1", "Pause", true},
+        {"Abbrechen1", "Abbrechen", true},
+        {"N8", "-", true},
+        {"BiszurAuswahl1", "Bis zur Auswahl", true},
+        {"Haltepunktanaus1", "Haltepunkt an/aus", true},
+        {"AlleHaltepunkteentfernen1", "Alle Haltepunkte entfernen", true},
+        {"N9", "-", true},
+        {"Zufallszahlenwiederholbar1", "Zufallszahlen wiederholbar", true},
+        {"N10", "-", true},
+        {"WerkzeugleisteAusfhren1", "Werkzeugleiste „Ausführen“", true},
+        {"Variablen1", "Variablen", true},
+        {"EinundAusgabe1", "Ein- und Ausgabe", true},
+        {"Schreibtischtest1", "Schreibtischtest", true}}},
   };
   const QList<QAction*> menus = form->menuBar()->actions();
   ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));

@@ -314,6 +314,9 @@ void TForm1::PaintZoomed(QPainter& painter, const QRect& exposed, bool locateSel
 }
 
 void TForm1::Paint(TSurface& surface, TPoint scroll, const TRect* clip, bool locateSelection) {
+  // A run's marks and the breakpoints are the document's, shown in every window.
+  const TForm2* main = TForm2::MainForm();
+  Display->Marks = main ? main->RunMarks() : nullptr;
   if (TWindowLayout* layout = Layout())
     layout->Paint(surface, scroll, clip, locateSelection);
   else

@@ -24,6 +24,7 @@ class QMdiSubWindow;
 class QMenu;
 class TForm2;
 class TWindowLayout;
+struct TRunMarks;
 
 // Which buttons a mouse event carries, and whether it is the second press of a double click.
 struct TShiftState {
@@ -137,6 +138,12 @@ public:
   // The ranges are set anew before the next paint, hit test or reading of them; a command that
   // refreshes the window several times measures once.
   void ScheduleAdjust();
+  // Shows where a run stands: finds target in this window (as itself, or as a collapsed block of
+  // marks' Around holding it; without marks the window finds the blocks itself), selects it
+  // where it is shown as itself, and scrolls it into view. False where the window does not
+  // show it; exact tells whether it is shown as itself.
+  bool ShowRunElement(const TElement* target, const TRunMarks* marks, bool select, bool scroll,
+                      bool* exact = nullptr);
   // True once the window has been closed for good; the frame deletes it soon.
   bool IsClosing() const { return closing_; }
 
@@ -186,6 +193,8 @@ private:
   void ReportTooDeep();
   // Runs a handler; failures it does not handle are reported and the event loop goes on.
   void Run(const std::function<void()>& handler);
+  // Scrolls so that r (content coordinates) is in view, centred where it was not.
+  void EnsureVisible(const TRect& r);
   // A picture to measure and draw on while the window cannot paint (hidden, minimised).
   QImage ScratchImage(QSize size) const;
 

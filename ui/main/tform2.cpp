@@ -14,6 +14,7 @@
 #include "ui/main/text_codec.h"
 #include "ui/main/toolbar_pictures.h"
 #include "ui/main/windowing_services.h"
+#include "ui/run/run_controller.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,6 +65,8 @@ const TMenuHeader kMenus[] = {
     {"Datei1", "Datei"},
     {"Einfgen1", "Bearbeiten"},
     {"Drucken1", "Ansicht"},
+    // Beyond the original program's menus.
+    {"Ausfhren1", "Ausführen"},
 };
 
 const TMenuItem kMenuItems[] = {
@@ -118,6 +121,18 @@ const TMenuItem kMenuItems[] = {
     {"Drucken1", "Vergrern1", "Vergrößern", &TForm2::Vergrern1Click, true, "Ctrl++;Ctrl+="},
     {"Drucken1", "Verkleinern1", "Verkleinern", &TForm2::Verkleinern1Click, true, "Ctrl+-"},
     {"Drucken1", "Originalgre1", "Originalgröße", &TForm2::Originalgre1Click, true, "Ctrl+0"},
+    {"Ausfhren1", "Starten1", "Starten", &TForm2::Starten1Click, true, "F9"},
+    {"Ausfhren1", "Einzelschritt1", "Einzelschritt", &TForm2::Einzelschritt1Click, true, "F8"},
+    {"Ausfhren1", "Schrittzurck1", "Schritt zurück", &TForm2::Schrittzurck1Click, true,
+     "Shift+F8"},
+    {"Ausfhren1", "Pause1", "Pause", &TForm2::Pause1Click, true},
+    {"Ausfhren1", "Abbrechen1", "Abbrechen", &TForm2::Abbrechen1Click, true, "Shift+F9"},
+    {"Ausfhren1", "N8", "-", nullptr, true},
+    {"Ausfhren1", "BiszurAuswahl1", "Bis zur Auswahl", &TForm2::BiszurAuswahl1Click, true},
+    {"Ausfhren1", "Haltepunktanaus1", "Haltepunkt an/aus", &TForm2::Haltepunktanaus1Click, true,
+     "F5"},
+    {"Ausfhren1", "AlleHaltepunkteentfernen1", "Alle Haltepunkte entfernen",
+     &TForm2::AlleHaltepunkteentfernen1Click, true},
 };
 
 struct TToolButtonEntry {
@@ -140,14 +155,6 @@ const TToolButtonEntry kToolButtons[] = {
 constexpr int kToolBarHeight = 41;
 constexpr int kToolButtonHeight = 31;
 const QRect kOuterGeometry(278, 105, 696, 480);
-const char* const kStructogramFilter = "Struktogramme (*.str)|*.str|Alle Dateien|*.*";
-// Pascal first and by default, as the original program offers it; the other languages follow.
-const char* const kSourceFilter =
-    "Quellcode (*.pas)|*.pas|Python-Quellcode (*.py)|*.py|Java-Quellcode (*.java)|*.java|"
-    "C-Quellcode (*.c)|*.c|Alle Dateien|*.*";
-const char* const kPictureFilter =
-    "PNG-Bild (*.png)|*.png|SVG-Bild (*.svg)|*.svg|PDF-Dokument (*.pdf)|*.pdf";
-const char* const kPascalFilter = "Pascal-Quelltext (*.pas)|*.pas|Alle Dateien|*.*";
 
 // Drops every reference the display state holds to an element of gone.
 void ForgetElements(TDisplayOptions& display, const std::unordered_set<const TElement*>& gone) {
@@ -157,13 +164,6 @@ void ForgetElements(TDisplayOptions& display, const std::unordered_set<const TEl
   for (int32_t i = 0; i < display.CollapsedCount; ++i)
     if (gone.count(display.Collapsed[i])) stale.push_back(display.Collapsed[i]);
   for (TBlock* b : stale) display.ToggleCollapsed(b);
-}
-
-TOwned<TBlock> NewProgram() {
-  TOwned<TBlock> program = TBlock::CreateWithText("gesamtes Programm");
-  program->Independent = false;
-  program->Bracketed = false;
-  return program;
 }
 
 }  // namespace
@@ -184,11 +184,13 @@ TForm2::TForm2(TWindowingServices& services, const QString& file, QWidget* paren
   createActions();
   createMenus();
   createToolBar();
+  createRunUi();
   SetOuterGeometry(*this, kOuterGeometry);
   FormCreate(file);
 }
 
 TForm2::~TForm2() {
+  run_.reset(); // it refers to the document and the windows
   // The diagram windows borrow blocks of Program: they go before the document does.
   delete mdiArea_;
   mdiArea_ = nullptr;
@@ -355,6 +357,8 @@ TForm1* TForm2::ActiveWindow() const {
 }
 
 void TForm2::PushUndo() {
+  // No run may see a tree that changed under it.
+  run_->DocumentChanging();
   if (snapshotsDropped_)
     History.PushPlaceholder();
   else
@@ -368,6 +372,7 @@ void TForm2::DropNewestUndo() { History.DropNewestUndo(); }
 
 void TForm2::Rckgngig1Click(QObject*) {
   if (!History.CanStepBack()) return;
+  run_->DocumentReplaced();
   // The windows on the old document go before it may be freed.
   CloseSecondaryWindows();
   detached_.clear();
@@ -380,6 +385,7 @@ void TForm2::Rckgngig1Click(QObject*) {
 
 void TForm2::Wiederherstellen1Click(QObject*) {
   if (!History.CanStepForward()) return;
+  run_->DocumentReplaced();
   CloseSecondaryWindows();
   detached_.clear();
   History.StepForward(Program);
@@ -435,49 +441,6 @@ void TForm2::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-namespace {
-
-// The file bytes of a document, for telling whether it changed.
-std::string DocumentImage(const TBlock& program) {
-  TMemoryStream image;
-  SaveDocument(program, image);
-  return image.Data;
-}
-
-}  // namespace
-
-void TForm2::MarkSaved() {
-  savedImage_ = DocumentImage(*Program);
-  undoneSinceSaved_ = false;
-}
-
-bool TForm2::IsModified() const {
-  if (undoneSinceSaved_) return true;
-  try {
-    return DocumentImage(*Program) != savedImage_;
-  } catch (const std::exception&) {
-    return true;  // a document that cannot be written is certainly not saved
-  }
-}
-
-bool TForm2::MaybeSave() {
-  if (!IsModified()) return true;
-  switch (services_.Ask(QStringLiteral("Änderungen speichern?"))) {
-  case TAnswer::No:
-    return true;
-  case TAnswer::Cancel:
-    return false;
-  case TAnswer::Yes:
-    break;
-  }
-  try {
-    return SaveAs();
-  } catch (const std::exception& failure) {
-    services_.ReportFailure(failure);
-    return false;
-  }
-}
-
 void TForm2::RefreshAll() {
   treeChanging_ = false;
   ++layoutGeneration_;
@@ -525,6 +488,7 @@ void TForm2::ForgetElementsOf(const TElement& tree) {
     }
   }
   for (TForm1* window : DiagramWindows()) ForgetElements(*window->Display, gone);
+  run_->ForgetElements(std::vector<const TElement*>(gone.begin(), gone.end()));
 }
 
 void TForm2::CloseSecondaryWindows() {
@@ -534,6 +498,7 @@ void TForm2::CloseSecondaryWindows() {
 }
 
 void TForm2::ReplaceDocument(TOwned<TBlock> block) {
+  run_->DocumentReplaced();
   // Windows showing blocks of the old tree go before the tree does.
   CloseSecondaryWindows();
   detached_.clear();
@@ -544,143 +509,3 @@ void TForm2::ReplaceDocument(TOwned<TBlock> block) {
   UpdateCaptions();
 }
 
-void TForm2::Neu1Click(QObject*) {
-  if (!MaybeSave()) return;
-  ReplaceDocument(NewProgram());
-}
-
-void TForm2::Struktogrammladen1Click(QObject*) {
-  if (!MaybeSave()) return;
-  const std::optional<QString> file =
-      services_.OpenFileName(QString::fromUtf8(kStructogramFilter));
-  if (!file) return;
-  LoadFile(*file);
-}
-
-void TForm2::LoadFile(const QString& file) {
-  // A file that cannot be opened or read throws before anything is replaced.
-  TLoadResult loaded = LoadDocumentFile(FileNameBytes(file));
-  loaded.Root->Independent = false;
-  loaded.Root->Bracketed = false;
-  ReplaceDocument(std::move(loaded.Root));
-  recent_.Add(file);
-  if (loaded.Damaged || loaded.TrailingRecords) ReportDamaged(file, loaded.Damaged);
-}
-
-void TForm2::FillRecentFiles() {
-  Zuletztgeffnet1->clear();
-  const QStringList files = recent_.Files();
-  if (files.isEmpty()) {
-    Zuletztgeffnet1->addAction(QStringLiteral("(keine)"))->setEnabled(false);
-    return;
-  }
-  for (int i = 0; i < files.size(); ++i) {
-    const QString file = files[i];
-    QAction* action = Zuletztgeffnet1->addAction(
-        QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(file)));
-    connect(action, &QAction::triggered, this,
-            [this, file] { Guarded(services_, [&] { OpenRecentFile(file); }); });
-  }
-}
-
-void TForm2::OpenRecentFile(const QString& file) {
-  if (!QFileInfo::exists(file)) {
-    recent_.Remove(file);
-    services_.ShowMessage(
-        QStringLiteral("Die Datei %1 gibt es nicht mehr; sie wurde aus der Liste genommen.")
-            .arg(file),
-        TMessageKind::Information);
-    return;
-  }
-  if (!MaybeSave()) return;
-  LoadFile(file);
-}
-
-void TForm2::Struktogrammspeichern1Click(QObject*) { SaveAs(); }
-
-bool TForm2::SaveAs() {
-  const std::optional<QString> file =
-      services_.SaveFileName(QString::fromUtf8(kStructogramFilter), QStringLiteral("str"));
-  if (!file) return false;
-  SaveDocumentFile(*Program, FileNameBytes(*file));
-  MarkSaved();
-  recent_.Add(*file);
-  return true;
-}
-
-void TForm2::InZwischenablage1Click(QObject*) {
-  services_.SetClipboardText(FromCp1252(ExportProgram(*Program)));
-}
-
-void TForm2::Exportieren1Click(QObject*) {
-  const std::optional<QString> file =
-      services_.SaveFileName(QString::fromUtf8(kSourceFilter), QStringLiteral("pas"));
-  if (!file) return;
-  // The file's extension names the language; any other file gets Pascal.
-  const std::string path = FileNameBytes(*file);
-  ExportProgramFileAs(*Program, LanguageForPath(path).value_or(TSourceLanguage::Pascal), path);
-}
-
-void TForm2::InZwischenablagekopierenals1Click(QObject*) {
-  QStringList names;
-  for (TSourceLanguage language : kSourceLanguages)
-    names << QString::fromUtf8(LanguageName(language));
-  const std::optional<int> chosen = services_.ChooseItem(
-      QStringLiteral("In Zwischenablage kopieren als"), QStringLiteral("Sprache:"), names);
-  if (!chosen) return;
-  const TSourceLanguage language = kSourceLanguages[*chosen];
-  const std::string source = ExportProgramAs(*Program, language, "Programm");
-  // Pascal keeps the program's own bytes; the other languages are written as UTF-8.
-  services_.SetClipboardText(language == TSourceLanguage::Pascal
-                                 ? FromCp1252(source)
-                                 : QString::fromUtf8(source.data(),
-                                                     static_cast<qsizetype>(source.size())));
-}
-
-void TForm2::PascalQuelltextimportieren1Click(QObject*) {
-  if (!MaybeSave()) return;
-  const std::optional<QString> file = services_.OpenFileName(QString::fromUtf8(kPascalFilter));
-  if (!file) return;
-  // A source that is no Pascal throws with line and column before anything is replaced.
-  TOwned<TBlock> imported = ImportPascalFile(FileNameBytes(*file));
-  ReplaceDocument(std::move(imported));
-  // Nothing of it is saved as a structogram yet.
-  savedImage_.clear();
-}
-
-void TForm2::AlsBildexportieren1Click(QObject*) {
-  TForm1* window = ActiveWindow();
-  if (!window) return;
-  const std::optional<QString> file =
-      services_.SaveFileName(QString::fromUtf8(kPictureFilter), QStringLiteral("png"));
-  if (!file) return;
-  ExportPicture(*window->Root, FileNameBytes(*file), window->Display.get());
-}
-
-void TForm2::Seitenansicht1Click(QObject*) {
-  TForm1* window = ActiveWindow();
-  if (!window) return;
-  QPrinter& printer = services_.Printer();
-  printer.setResolution(300);
-  printer.setDocName(window->Caption());
-  const QPointer<TForm1> shown(window);
-  services_.PrintPreview([shown](QPrinter& target, TPrintLayout layout) {
-    if (shown) PrintWindow(target, *shown, layout);
-  });
-}
-
-void TForm2::Drucken2Click(QObject*) {
-  TForm1* window = ActiveWindow();
-  if (!window) return;
-  if (!services_.PrintDialog()) return;
-  QPrinter& printer = services_.Printer();
-  // Figures are laid out in printer dots, unscaled; 300 dots per inch keep them a sensible size.
-  printer.setResolution(300);
-  printer.setDocName(window->Caption());
-  QPainter painter;
-  if (!painter.begin(&printer))
-    throw std::runtime_error("Der Drucker kann nicht verwendet werden.");
-  QtSurface surface(painter, PrintFont(printer.resolution()));
-  window->PrintStruktogramm(surface);
-  painter.end();
-}

@@ -11,6 +11,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
+
 #include <string>
 #include <vector>
 
@@ -19,9 +21,14 @@ class QMdiArea;
 class QMenu;
 class QToolBar;
 class QToolButton;
+class TConsolePanel;
+class TDeskCheckPanel;
 class TForm1;
 class TForm3;
+class TRunController;
+class TVariablesPanel;
 class TWindowingServices;
+struct TRunMarks;
 
 class TForm2 : public QMainWindow {
   Q_OBJECT
@@ -83,6 +90,23 @@ public:
   void InZwischenablagekopierenals1Click(QObject* sender);
   void PascalQuelltextimportieren1Click(QObject* sender);
 
+  // "Ausführen" menu, beyond the original program: the document's program run in the editor.
+  void Starten1Click(QObject* sender);
+  void Einzelschritt1Click(QObject* sender);
+  void Schrittzurck1Click(QObject* sender);
+  void Pause1Click(QObject* sender);
+  void Abbrechen1Click(QObject* sender);
+  void BiszurAuswahl1Click(QObject* sender);
+  void Haltepunktanaus1Click(QObject* sender);
+  void AlleHaltepunkteentfernen1Click(QObject* sender);
+  TRunController& Run() const { return *run_; }
+  // What windows show of a run and the breakpoints; nullptr when there is nothing to show.
+  const TRunMarks* RunMarks() const;
+  QToolBar* ToolBar2 = nullptr; // "Ausführen", hidden until a run starts or the user shows it
+  TVariablesPanel* Variablen1 = nullptr;
+  TConsolePanel* EinundAusgabe1 = nullptr;
+  TDeskCheckPanel* Schreibtischtest1 = nullptr;
+
   // Every change of the tree is reported by PushUndo before it and RefreshAll after it; windows
   // keep their measurements while the generation stays the same and no change is under way.
   uint64_t LayoutGeneration() const { return layoutGeneration_; }
@@ -129,9 +153,13 @@ protected:
   void closeEvent(QCloseEvent* event) override;
 
 private:
+  static TOwned<TBlock> NewProgram();
   void createActions();
   void createMenus();
   void createToolBar();
+  // The run's toolbar, panels and the menu items that switch them (tform2_run.cpp).
+  void createRunUi();
+  void UpdateRunActions();
   // Every window but the first is closed and destroyed.
   void CloseSecondaryWindows();
   // Makes block the document: the history is emptied and the first window shows it afresh.
@@ -160,4 +188,6 @@ private:
   bool snapshotsDropped_ = false;
   TRecentFiles recent_;
   bool damagedPartly_ = false;
+  std::unique_ptr<TRunController> run_;
+  bool runUiShown_ = false;
 };
