@@ -14,7 +14,10 @@
 #include "ui/main/text_codec.h"
 #include "ui/main/toolbar_pictures.h"
 #include "ui/main/windowing_services.h"
+#include "ui/run/console_panel.h"
+#include "ui/run/desk_check_panel.h"
 #include "ui/run/run_controller.h"
+#include "ui/run/variables_panel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -190,7 +193,11 @@ TForm2::TForm2(TWindowingServices& services, const QString& file, QWidget* paren
 }
 
 TForm2::~TForm2() {
-  run_.reset(); // it refers to the document and the windows
+  // The panels show the run, which refers to the document and the windows: all go first.
+  delete Variablen1;
+  delete EinundAusgabe1;
+  delete Schreibtischtest1;
+  run_.reset();
   // The diagram windows borrow blocks of Program: they go before the document does.
   delete mdiArea_;
   mdiArea_ = nullptr;

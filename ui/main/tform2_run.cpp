@@ -16,8 +16,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSlider>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -121,10 +124,25 @@ void TForm2::createRunUi() {
     if (runUiShown_)
       return;
     runUiShown_ = true;
+    // The panels need room beside the diagram: a small frame grows where the screen allows.
+    if (QScreen* screen = this->screen(); screen && !isMaximized() && !isFullScreen()) {
+      const QRect room = screen->availableGeometry();
+      const QSize wanted(std::min(room.width(), std::max(width(), 1100)),
+                         std::min(room.height() - 40, std::max(height(), 760)));
+      resize(wanted);
+      const QRect frame = frameGeometry();
+      if (!room.contains(frame))
+        move(std::max(room.left(), std::min(frame.left(), room.right() - frame.width())),
+             std::max(room.top(), std::min(frame.top(), room.bottom() - frame.height())));
+    }
     ToolBar2->show();
     Variablen1->show();
     EinundAusgabe1->show();
     Schreibtischtest1->show();
+    resizeDocks({Variablen1}, {280}, Qt::Horizontal);
+    resizeDocks({EinundAusgabe1, Schreibtischtest1}, {220, 220}, Qt::Vertical);
+    resizeDocks({EinundAusgabe1, Schreibtischtest1}, {width() * 2 / 5, width() * 3 / 5},
+                Qt::Horizontal);
   });
   UpdateRunActions();
 }

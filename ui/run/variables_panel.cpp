@@ -33,6 +33,9 @@ TVariablesPanel::TVariablesPanel(TRunController& run, QWidget* parent)
                                      QStringLiteral("Wert")});
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setStretchLastSection(true);
+  table_->horizontalHeader()->resizeSection(0, 80);
+  table_->horizontalHeader()->resizeSection(1, 100);
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
