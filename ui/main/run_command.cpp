@@ -154,10 +154,12 @@ int RunCommand(int argc, char** argv) {
     Usage();
     return 2;
   }
+  // The compiled program refers to the elements: the tree lives as long as the run.
+  TOwned<TBlock> root;
   std::unique_ptr<TRunProgram> program;
   std::unique_ptr<TFileWriteStream> trace;
   try {
-    const TOwned<TBlock> root = ReadProgramFile(options.File);
+    root = ReadProgramFile(options.File);
     program = CompileProgram(*root);
     if (!options.Trace.empty())
       trace = std::make_unique<TFileWriteStream>(options.Trace);
