@@ -8,6 +8,7 @@
 #include "ui/diagram/tform3.h"
 #include "ui/main/tform2.h"
 #include "ui/main/windowing_services.h"
+#include "ui/run/run_controller.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,7 +56,8 @@ QString ProgramFile(int kind) {
                           : kind == 1 ? StatementChain(100000)
                           : kind == 2 ? OrdinaryProgram(100000)
                           : kind == 3 ? StatementChain(100000, "Anweisung")
-                                      : StatementChain(1000000);
+                          : kind == 4 ? StatementChain(1000000)
+                                      : RunnableProgram(100000, false);
     SaveDocumentFile(*root, path.toStdString());
   }
   return path;
@@ -106,8 +108,8 @@ struct TEditor {
   std::unique_ptr<TForm2> form;
   std::unique_ptr<TForm3> dialog;
 
-  TEditor() {
-    form = std::make_unique<TForm2>(services, ProgramFile(2));
+  explicit TEditor(int kind = 2) {
+    form = std::make_unique<TForm2>(services, ProgramFile(kind));
     dialog = std::make_unique<TForm3>();
     form->SetCountingLoopDialog(dialog.get());
     form->show();
@@ -133,6 +135,14 @@ TEditor& Editor() {
   if (!gEditor)
     gEditor = std::make_unique<TEditor>();
   return *gEditor;
+}
+
+// An editor on a program of 100 000 elements that runs, for stepping through it.
+std::unique_ptr<TEditor> gRunEditor;
+TEditor& RunEditor() {
+  if (!gRunEditor)
+    gRunEditor = std::make_unique<TEditor>(5);
+  return *gRunEditor;
 }
 
 template <class Step> void Measure(benchmark::State& state, Step step) {
@@ -201,6 +211,31 @@ void BM_Collapse(benchmark::State& state) {
   });
 }
 
+// "Einzelschritt" on the running program of 100 000 elements, up to the repainted windows; the
+// first step starts the run (compiling the program) and is timed apart, once.
+void BM_RunStart(benchmark::State& state) {
+  TEditor& editor = RunEditor();
+  for (auto _ : state) {
+    editor.form->Abbrechen1Click(nullptr);
+    const auto start = TClock::now();
+    editor.form->Einzelschritt1Click(nullptr);
+    editor.Repaint();
+    state.SetIterationTime(std::chrono::duration<double>(TClock::now() - start).count());
+  }
+}
+
+void BM_RunStep(benchmark::State& state) {
+  TEditor& editor = RunEditor();
+  if (editor.form->Run().State() != TRunController::TState::Paused)
+    editor.form->Einzelschritt1Click(nullptr);
+  for (auto _ : state) {
+    const auto start = TClock::now();
+    editor.form->Einzelschritt1Click(nullptr);
+    editor.Repaint();
+    state.SetIterationTime(std::chrono::duration<double>(TClock::now() - start).count());
+  }
+}
+
 // Once each, as a freshly started program meets them: run each in a process of its own with
 // --benchmark_filter=OpenToFirstPaint/N/ to time what a user waits for.
 BENCHMARK(BM_OpenToFirstPaint)
@@ -214,6 +249,8 @@ BENCHMARK(BM_InsertStatement)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Delete)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Undo)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Collapse)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RunStart)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RunStep)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -227,5 +264,6 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   gEditor.reset();
+  gRunEditor.reset();
   return 0;
 }

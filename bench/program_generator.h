@@ -5,6 +5,7 @@
 #include "model/element.h"
 #include "tests/tree_building.h"
 
+#include <functional>
 #include <random>
 #include <string>
 
@@ -89,5 +90,52 @@ inline TOwned<TBlock> StatementChain(int n, const std::string& text = std::strin
       root->Body = e;
     last = e;
   }
+  return root;
+}
+
+// Appends to a chain through its last element, since chains in large programs are long.
+struct TChainEnd {
+  TBlock* Block;
+  TElement* Last = nullptr;
+  template <class T> T* Add(TOwned<T> owned) {
+    T* e = owned.release();
+    (Last ? Last->Next : Block->Body) = e;
+    Last = e;
+    return e;
+  }
+};
+
+// A program of about n elements that runs: statements on x and y, decisions, counting loops of
+// two rounds and named blocks, nesting a few levels deep. With distinct texts every statement
+// adds a number of its own, else the texts repeat as a generated program's do.
+inline TOwned<TBlock> RunnableProgram(int n, bool distinct) {
+  TOwned<TBlock> root = TBlock::CreateWithText("gesamtes Programm");
+  root->Independent = false;
+  root->Bracketed = false;
+  std::mt19937 rng(static_cast<unsigned>(n));
+  int budget = n, counter = 0;
+  auto number = [&] { return std::to_string(distinct ? ++counter : 7); };
+  std::function<void(TBlock&, int, int)> fill = [&](TBlock& block, int count, int depth) {
+    TChainEnd chain{&block};
+    for (int i = 0; i < count && budget > 0; ++i) {
+      --budget;
+      const int kind = depth >= 4 ? 0 : static_cast<int>(rng() % 10);
+      if (kind < 6) {
+        chain.Add(TAnweisung::CreateWithText(kind % 2 ? "x := (x + " + number() + ") mod 1000"
+                                                      : "y := (y * 3 + x + " + number() + ") mod 997"));
+      } else if (kind < 8) {
+        TIf* decision = chain.Add(TIf::CreateWithText("x mod " + number() + " < 3"));
+        fill(*decision->Branch1, 1 + static_cast<int>(rng() % 3), depth + 1);
+        fill(*decision->Branch2, static_cast<int>(rng() % 3), depth + 1);
+      } else if (kind == 8) {
+        const std::string v(1, static_cast<char>('i' + depth));
+        fill(*chain.Add(TFor::CreateWithText(v + " := 1 bis 2"))->Branch1,
+             1 + static_cast<int>(rng() % 3), depth + 1);
+      } else {
+        fill(*chain.Add(TBlock::CreateWithText("Teil")), 1 + static_cast<int>(rng() % 4), depth + 1);
+      }
+    }
+  };
+  fill(*root, n, 0);
   return root;
 }
