@@ -77,17 +77,15 @@ int TExpressionParser::Add(TExprKind kind, std::string op, std::size_t first,
                            TChildList children, std::string text) {
   if (!tree_)
     return -1;
-  TExprNode node{kind,
-                 std::move(op),
-                 std::move(text),
-                 first,
-                 pos_ > first ? pos_ - 1 : first,
-                 std::move(children)};
-  for (int child : node.Children)
-    node.Depth = std::max(node.Depth, (*tree_)[child].Depth + 1);
+  int depth = 1;
+  for (int child : children)
+    depth = std::max(depth, (*tree_)[child].Depth + 1);
+  TExprNode& node = tree_->Nodes.emplace_back(
+      TExprNode{kind, std::move(op), std::move(text), first, pos_ > first ? pos_ - 1 : first,
+                std::move(children)});
+  node.Depth = depth;
   if (kind == TExprKind::Unary || kind == TExprKind::Binary)
     node.Code = CodeOf(node.Op);
-  tree_->Nodes.push_back(std::move(node));
   return static_cast<int>(tree_->Nodes.size()) - 1;
 }
 
