@@ -6,6 +6,8 @@
 //
 // STRUKT_RANDOM_SEED picks the seed (default 1), STRUKT_RANDOM_STEPS the number of steps (5000).
 #include "diagram_test_support.h"
+#include "render/run_marks.h"
+#include "ui/run/run_controller.h"
 #include "model/stream.h"
 #include "model/structogram_file.h"
 #include "tests/render/test_tree.h"
@@ -36,7 +38,13 @@ int EnvInt(const char* name, int fallback) {
 
 // Texts a user might type or paste: ordinary, with umlauts, with control characters, huge.
 QString OddText(std::mt19937& rng) {
-  switch (rng() % 8) {
+  switch (rng() % 11) {
+  case 8:
+    return QStringLiteral("x < 3"); // a condition, so that some programs run
+  case 9:
+    return QStringLiteral("readln(x)");
+  case 10:
+    return QStringLiteral("i := 1 bis 3");
   case 0:
     return QStringLiteral("x := x + 1");
   case 1:
@@ -266,7 +274,8 @@ protected:
     Scroll,
     Quit,
     Zoom,
-    View
+    View,
+    Run
   };
 
   // Weighted so that programs grow large enough to matter, yet every command comes up.
@@ -276,7 +285,7 @@ protected:
         {TStep::Popup, 14},      {TStep::Menu, 6},        {TStep::Toolbar, 12}, {TStep::Undo, 4},
         {TStep::Redo, 2},        {TStep::Load, 2},        {TStep::New, 1},      {TStep::Save, 2},
         {TStep::CloseWindow, 3}, {TStep::Resize, 2},      {TStep::Scroll, 3},   {TStep::Quit, 1},
-        {TStep::Zoom, 3},        {TStep::View, 5}};
+        {TStep::Zoom, 3},        {TStep::View, 5},        {TStep::Run, 6}};
     unsigned total = 0;
     for (const auto& w : weights)
       total += w.second;
@@ -293,7 +302,10 @@ protected:
     TForm1& w = SomeWindow();
     QWidget* view = w.viewport();
     const Qt::MouseButton button = Pick(4) == 0 ? Qt::RightButton : Qt::LeftButton;
-    switch (PickStep()) {
+    const TStep picked = PickStep();
+    if (std::getenv("STRUKT_RANDOM_DEBUG"))
+      std::printf("Schritt %d: %d\n", step, static_cast<int>(picked));
+    switch (picked) {
     case TStep::Click:
       QTest::mouseClick(view, button, {}, SomePoint(w));
       break;
@@ -377,6 +389,18 @@ protected:
     case TStep::View:
       MainAction(Pick(2) ? "Blockvergrern1" : "BlockinneuemFensteranzeigen1")->trigger();
       break;
+    case TStep::Run: {
+      static const char* const commands[] = {"Starten1",       "Einzelschritt1", "Einzelschritt1",
+                                             "Schrittzurck1",  "Pause1",         "Abbrechen1",
+                                             "BiszurAuswahl1", "Haltepunktanaus1"};
+      form->Run().SetDelay(Pick(2) ? 0 : 5);
+      if (Pick(5) == 0)
+        form->Run().EnterInput(QString::number(Pick(20)));
+      else
+        MainAction(commands[Pick(std::size(commands))])->trigger();
+      QTest::qWait(static_cast<int>(Pick(3)));
+      break;
+    }
     }
   }
 
@@ -384,6 +408,21 @@ protected:
   void Check() {
     SCOPED_TRACE("step " + std::to_string(step));
     ASSERT_TRUE(DisplaysReferToLiveElements(*form));
+    // A run refers only to elements of the document as it stands; breakpoints may also lie in
+    // a deleted block a window still shows.
+    if (const TRunMarks* marks = form->RunMarks()) {
+      std::unordered_set<const TElement*> document{nullptr};
+      CollectElements(form->Program.get(), document);
+      ASSERT_TRUE(document.count(marks->Current));
+      std::unordered_set<const TElement*> live = document;
+      for (const TOwned<TElement>& kept : form->Detached())
+        CollectElements(kept.get(), live);
+      for (const TElement* e : marks->Breakpoints)
+        ASSERT_TRUE(live.count(e));
+    }
+    if (form->Run().Active()) {
+      ASSERT_NE(form->Run().Machine(), nullptr);
+    }
     std::vector<const TElement*> roots{form->Program.get()};
     for (const TOwned<TElement>& kept : form->Detached())
       roots.push_back(kept.get());

@@ -8,6 +8,7 @@
 #include "ui/diagram/tform3.h"
 #include "ui/main/text_codec.h"
 #include "ui/main/tform2.h"
+#include "ui/run/run_controller.h"
 #include "ui/main/windowing_services.h"
 
 #include <QAction>
@@ -264,6 +265,13 @@ void TForm1::Loeschen(QObject*) {
       display.ToggleCollapsed(b);
   }
 
+  // Breakpoints on what is freed go with it.
+  if (freedElement)
+    main->Run().ForgetElements(ElementsOf(*freedElement, false));
+  if (freedChain)
+    main->Run().ForgetElements(ElementsOf(*freedChain, true));
+  if (unlinkedBlock && !blockStillShown)
+    main->Run().ForgetElements(ElementsOf(*s, false));
   Root->Remove(s);
   Display->ClearSelection();
   if (!block) {

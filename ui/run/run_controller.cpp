@@ -22,6 +22,29 @@ constexpr int kShowMilliseconds = 60;
 
 } // namespace
 
+std::vector<const TElement*> ElementsOf(const TElement& e, bool successors) {
+  std::vector<const TElement*> out;
+  std::vector<const TElement*> stack{&e};
+  bool top = true;
+  while (!stack.empty()) {
+    const TElement* x = stack.back();
+    stack.pop_back();
+    for (; x; x = x->Next) {
+      out.push_back(x);
+      if (const TBlock* b = As<TBlock>(x)) {
+        stack.push_back(b->Body);
+      } else if (const TBedingung* c = As<TBedingung>(x)) {
+        stack.push_back(c->Branch1);
+        stack.push_back(c->Branch2);
+      }
+      if (top && !successors)
+        break;
+    }
+    top = false;
+  }
+  return out;
+}
+
 TRunController::TRunController(TForm2& main) : main_(main) {
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, [this] { Guarded(main_.Services(), [&] { Tick(); }); });

@@ -21,6 +21,9 @@
 class TForm1;
 class TForm2;
 
+// The element and everything it holds, with its successors or without them.
+std::vector<const TElement*> ElementsOf(const TElement& e, bool successors);
+
 // What a run wrote, kept for the console; steps taken back cut it back.
 class TRunOutput : public TOutputSink {
 public:
