@@ -292,3 +292,36 @@ TEST(Interpreter, DeskCheckTableHasARowPerStep) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Interpreter, TheHistoryGivesUpItsOldestStepsBeyondItsBudget) {
+  const TOwned<TBlock> root = ImportPascal("while true do x := (x + 1) mod 1000");
+  const auto program = CompileProgram(*root);
+  TStringOutput out;
+  TStringInput in("");
+  TMachineOptions options;
+  options.Record = true;
+  options.HistoryBudget = 4u << 20;
+  TMachine m(*program, out, in, options);
+  m.Run(2000000);
+  const TChangeLog& history = *m.History();
+  EXPECT_GT(history.First(), 0u);
+  EXPECT_LT(history.Bytes(), 2 * options.HistoryBudget);
+  EXPECT_EQ(history.First() + history.Count(), m.Steps());
+  // Back to the oldest step kept and no further, with the values a run that stops there has.
+  const uint64_t kept = history.Count();
+  uint64_t back = 0;
+  while (m.StepBack())
+    ++back;
+  EXPECT_EQ(back, kept);
+  EXPECT_EQ(m.Steps(), history.First());
+  TStringInput again("");
+  TMachine plain(*program, out, again);
+  plain.Run(m.Steps());
+  EXPECT_EQ(m.ValueText(0), plain.ValueText(0));
+  EXPECT_EQ(m.NextStep(), plain.NextStep());
+  EXPECT_EQ(DeskCheckTable(m), DeskCheckHeader(*program));
+}
+
+} // namespace
