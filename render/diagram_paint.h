@@ -11,10 +11,10 @@
 #include <string>
 #include <unordered_set>
 
-class TFigurePass;
+class TDiagramPass;
 
-// The display state pictures are drawn with: the collapsed blocks of shown (a window's state;
-// nullptr: none), nothing selected, no drop target.
+// The display state pictures are drawn with: the notation and collapsed blocks of shown (a
+// window's state; nullptr: a flowchart, none collapsed), nothing selected, no drop target.
 TDisplayOptions PictureDisplay(const TDisplayOptions* shown);
 
 // The root figure's anchor in content coordinates: (width div 2 + 30, 15).
@@ -72,10 +72,10 @@ public:
               const std::unordered_set<const TElement*>& around, TRect& rect, bool& exact);
 
 private:
-  TFigurePass& Pass(TSurface& surface, const TRect* clip);
+  TDiagramPass& Pass(TSurface& surface, const TRect* clip);
   TBlock& root_;
   TDisplayOptions& display_;
-  std::unique_ptr<TFigurePass> pass_;
+  std::unique_ptr<TDiagramPass> pass_;
 };
 
 // A window's unscrolled paint made piece by piece, as picture export paints a picture in strips:
@@ -99,6 +99,6 @@ public:
 private:
   TBlock& root_;
   TDisplayOptions& display_;
-  std::unique_ptr<TFigurePass> pass_;
+  std::unique_ptr<TDiagramPass> pass_;
   TSize size_;
 };

@@ -8,6 +8,9 @@ class TElement;
 class TBlock;
 struct TRunMarks;
 
+// How a window draws its block: as a flowchart, or as a Nassi-Shneiderman diagram.
+enum class TNotation { Flow, Nsd };
+
 class TDisplayOptions {
 public:
   static constexpr int kCapacity = 100;
@@ -23,6 +26,7 @@ public:
   bool PrintMode = false;
   int32_t SelectedCount = 0;
   int32_t CollapsedCount = 0;
+  TNotation Notation = TNotation::Flow;
   // A run's marks, drawn on screen only (nullptr: no run and no breakpoint).
   const TRunMarks* Marks = nullptr;
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/element.h"
+#include "render/diagram_pass.h"
 #include "render/display_options.h"
 #include "render/surface.h"
 
@@ -41,29 +42,30 @@ private:
   int shift_ = 64;
 };
 
-class TFigurePass {
+class TFigurePass final : public TDiagramPass {
 public:
   TFigurePass(TSurface& surface, TDisplayOptions& display, bool cacheSizes,
               const TRect* clip = nullptr);
 
   // Draws on another surface from now on, clipped to clip (nullptr: everything). Sizes measured
   // so far stay valid: the surface must measure texts as the earlier one did.
-  void Retarget(TSurface& surface, const TRect* clip);
+  void Retarget(TSurface& surface, const TRect* clip) override;
 
-  TSize Measure(const TElement& e);
+  TSize Measure(const TElement& e) override;
   TSize MeasureCondition(const TBedingung& e);
   TPoint BranchAnchor(const TBedingung& e, TPoint anchor, int index);
   // Draws e and its successors, iterating along the chain.
-  void DrawChain(const TElement* e, TPoint anchor);
-  const TElement* HitChain(const TElement* e, TPoint anchor, int32_t x, int32_t y);
+  void DrawChain(const TElement* e, TPoint anchor) override;
+  const TElement* HitChain(const TElement* e, TPoint anchor, int32_t x, int32_t y) override;
   // Where the figure showing target is drawn when the chain from e is drawn at anchor: target's
   // own figure (exact) or a collapsed block of `around` holding it. The walk enters only the
   // elements of `around`, the elements target lies in.
   bool Locate(const TElement* e, TPoint anchor, const TElement* target,
-              const std::unordered_set<const TElement*>& around, TRect& rect, bool& exact);
+              const std::unordered_set<const TElement*>& around, TRect& rect,
+              bool& exact) override;
   // After a clipped drawing: writes SelectedRect as the full drawing would have, when a
   // selected figure was skipped.
-  void FinishClipped(const TElement& top, TPoint anchor);
+  void FinishClipped(const TElement& top, TPoint anchor) override;
 
 private:
   TSize Compute(const TElement& e);

@@ -2,6 +2,7 @@
 #include "render/figures.h"
 
 #include "render/figure_pass.h"
+#include "render/nsd_pass.h"
 #include "render/run_marks.h"
 
 #include <algorithm>
@@ -699,29 +700,36 @@ const TElement* TFigurePass::HitChain(const TElement* e, TPoint p, int32_t x, in
 
 // ---- public entry points ----
 
+std::unique_ptr<TDiagramPass> MakeDiagramPass(TSurface& surface, TDisplayOptions& display,
+                                              bool cacheSizes, const TRect* clip) {
+  if (display.Notation == TNotation::Nsd)
+    return std::make_unique<TNsdPass>(surface, display, cacheSizes, clip);
+  return std::make_unique<TFigurePass>(surface, display, cacheSizes, clip);
+}
+
 TSize Measure(const TElement& e, TSurface& surface, TDisplayOptions& display,
               TRenderOptions options) {
   // Without the cache a nested figure is measured again for every level that holds it.
-  return TFigurePass(surface, display, options.cacheSizes).Measure(e);
+  return MakeDiagramPass(surface, display, options.cacheSizes)->Measure(e);
 }
 
 void Draw(const TElement& e, TSurface& surface, TPoint anchor, TDisplayOptions& display,
           TRenderOptions options) {
-  TFigurePass(surface, display, options.cacheSizes).DrawChain(&e, anchor);
+  MakeDiagramPass(surface, display, options.cacheSizes)->DrawChain(&e, anchor);
 }
 
 void DrawClipped(const TElement& e, TSurface& surface, TPoint anchor, TDisplayOptions& display,
                  const TRect& clip) {
-  TFigurePass pass(surface, display, true, &clip);
-  pass.DrawChain(&e, anchor);
-  pass.FinishClipped(e, anchor);
+  const auto pass = MakeDiagramPass(surface, display, true, &clip);
+  pass->DrawChain(&e, anchor);
+  pass->FinishClipped(e, anchor);
 }
 
 TElement* HitTest(TElement& e, TSurface& surface, TPoint anchor, TDisplayOptions& display,
                   int32_t x, int32_t y, TRenderOptions options) {
   // The pass works on const elements; the result is one of e's own, which the caller may change.
   return const_cast<TElement*>(
-      TFigurePass(surface, display, options.cacheSizes).HitChain(&e, anchor, x, y));
+      MakeDiagramPass(surface, display, options.cacheSizes)->HitChain(&e, anchor, x, y));
 }
 
 TSize MeasureCondition(const TBedingung& e, TSurface& surface) {

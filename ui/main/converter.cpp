@@ -30,7 +30,7 @@ TOutputKind KindOf(const std::string& path) {
 
 } // namespace
 
-int RunConverter(const std::string& output, const std::string& input) {
+int RunConverter(const std::string& output, const std::string& input, TNotation notation) {
   const TOutputKind kind = KindOf(output);
   if (kind == TOutputKind::Unknown) {
     std::fprintf(stderr, "Aufruf: struktogramme --export AUSGABE EINGABE (AUSGABE endet auf .str, "
@@ -48,7 +48,9 @@ int RunConverter(const std::string& output, const std::string& input) {
       ExportProgramFileAs(*root, *LanguageForPath(output), output);
       break;
     default:
-      ExportPicture(*root, output);
+      TDisplayOptions shown;
+      shown.Notation = notation;
+      ExportPicture(*root, output, &shown);
       break;
     }
   } catch (const std::exception& e) {

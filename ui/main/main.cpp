@@ -79,6 +79,12 @@ int main(int argc, char** argv) {
   parser.addHelpOption();
   QCommandLineOption exportOption("export", "Wandelt DATEI ohne Fenster in AUSGABE um.", "AUSGABE");
   parser.addOption(exportOption);
+  QCommandLineOption notationOption(
+      "notation",
+      "Bilder mit --export als Flussdiagramm (flow, so ohne Angabe) oder als "
+      "Nassi-Shneiderman-Struktogramm (nsd).",
+      "ART", "flow");
+  parser.addOption(notationOption);
   // Handled before Qt starts (see above); listed here for the help text.
   parser.addOption(QCommandLineOption("run", "Führt DATEI ohne Fenster aus.", "DATEI"));
   parser.addOption(QCommandLineOption("max-steps", "Bricht den Lauf nach N Schritten ab.", "N"));
@@ -94,7 +100,13 @@ int main(int argc, char** argv) {
       fprintf(stderr, "Aufruf: struktogramme --export AUSGABE EINGABE\n");
       return 2;
     }
-    return RunConverter(parser.value(exportOption).toStdString(), files.first().toStdString());
+    const QString notation = parser.value(notationOption);
+    if (notation != "flow" && notation != "nsd") {
+      fprintf(stderr, "Aufruf: --notation flow oder --notation nsd\n");
+      return 2;
+    }
+    return RunConverter(parser.value(exportOption).toStdString(), files.first().toStdString(),
+                        notation == "nsd" ? TNotation::Nsd : TNotation::Flow);
   }
   return RunEditor(static_cast<QApplication&>(*app), files.isEmpty() ? QString() : files.first());
 }
