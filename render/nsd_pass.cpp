@@ -482,8 +482,8 @@ bool TNsdPass::FindBox(const TElement& e, int32_t x, int32_t y, int32_t w, int32
     exact = true;
     return true;
   }
-  if (around && !around->count(&e))
-    return false;
+  if (around && !around->count(&e) && !IsDiagramRoot(e))
+    return false; // the walk enters only what target lies in, and always the diagram
   const int32_t th = TextHeight();
   const int32_t P = m_.Pad, M = m_.Margin;
   switch (e.Kind()) {
