@@ -122,6 +122,10 @@ TForm1* TForm1::CreateForBlock(TForm2* owner, TBlock* block) {
   window->Secondary = true;
   window->FormCreate();
   sub->show();
+  // The keys and shortcuts after the command that opened the window are meant for it: it is
+  // made the active window with the focus here rather than left to what showing happens to do.
+  mdi->setActiveSubWindow(sub);
+  window->setFocus(Qt::OtherFocusReason);
   return window;
 }
 

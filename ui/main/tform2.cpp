@@ -356,6 +356,12 @@ QList<TForm1*> TForm2::DiagramWindows() const {
 
 TForm1* TForm2::ActiveWindow() const {
   if (!mdiArea_) return nullptr;
+  // The diagram window with the keyboard focus is the one the user types in, also where the
+  // frame's idea of its active window lags behind (while the frame itself is not active).
+  for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+    auto* window = qobject_cast<TForm1*>(w);
+    if (window && !window->IsClosing() && window->window() == this) return window;
+  }
   QMdiSubWindow* sub = mdiArea_->activeSubWindow();
   if (!sub) sub = mdiArea_->currentSubWindow();
   auto* window = sub ? qobject_cast<TForm1*>(sub->widget()) : nullptr;
