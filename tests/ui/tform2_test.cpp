@@ -211,7 +211,10 @@ TEST_F(TForm2Test, MenuBarMatchesTheTable) {
         {"N7", "-", true},
         {"Vergrern1", "Vergrößern", true},
         {"Verkleinern1", "Verkleinern", true},
-        {"Originalgre1", "Originalgröße", true}}},
+        {"Originalgre1", "Originalgröße", true},
+        {"N15", "-", true},
+        {"AlsFlussdiagramm1", "Als Flussdiagramm", true},
+        {"AlsNassiShneidermanStruktogramm1", "Als Nassi-Shneiderman-Struktogramm", true}}},
       // Beyond the original program's menus.
       {"Ausfhren1",
        "Ausführen",

@@ -90,6 +90,7 @@ QRect CascadedGeometry(QSize area, int open, int step) {
 } // namespace
 
 TForm1::TForm1(TBlock* block) : Root(block), Display(std::make_unique<TDisplayOptions>()) {
+  Display->DrawRoot = block; // the root is the whole diagram, measured before the first paint
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Komplettes Programm"));
   QFont font(QStringLiteral("MS Sans Serif"));
@@ -159,8 +160,20 @@ void TForm1::ShowCaption() {
 
 void TForm1::SetRoot(TBlock* block) {
   layout_.reset();  // it measured the old root with the old display state
+  const TNotation notation = Notation();
   Display = std::make_unique<TDisplayOptions>();
+  Display->Notation = notation;
+  Display->DrawRoot = block;
   Root = block;
+  AdjustScrollBars();
+  viewport()->update();
+}
+
+void TForm1::SetNotation(TNotation notation) {
+  if (!Display || Display->Notation == notation)
+    return;
+  Display->Notation = notation;
+  layout_.reset(); // every size differs between the notations
   AdjustScrollBars();
   viewport()->update();
 }

@@ -120,6 +120,11 @@ public:
   void SetCaption(const QString& caption);
   QString Caption() const;
 
+  // The window's notation: a flowchart (as at first) or a Nassi-Shneiderman diagram; kept when
+  // the window shows another block.
+  void SetNotation(TNotation notation);
+  TNotation Notation() const { return Display ? Display->Notation : TNotation::Flow; }
+
   // Zoom in percent, 25 to 400; the figures are computed in their own units and drawn scaled.
   static constexpr std::array<int, 9> kZoomSteps = {25, 50, 75, 100, 125, 150, 200, 300, 400};
   int ZoomPercent() const { return zoom_; }

@@ -20,6 +20,7 @@
 #include "ui/run/variables_panel.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -124,6 +125,10 @@ const TMenuItem kMenuItems[] = {
     {"Drucken1", "Vergrern1", "Vergrößern", &TForm2::Vergrern1Click, true, "Ctrl++;Ctrl+="},
     {"Drucken1", "Verkleinern1", "Verkleinern", &TForm2::Verkleinern1Click, true, "Ctrl+-"},
     {"Drucken1", "Originalgre1", "Originalgröße", &TForm2::Originalgre1Click, true, "Ctrl+0"},
+    {"Drucken1", "N15", "-", nullptr, true},
+    {"Drucken1", "AlsFlussdiagramm1", "Als Flussdiagramm", &TForm2::AlsFlussdiagramm1Click, true},
+    {"Drucken1", "AlsNassiShneidermanStruktogramm1", "Als Nassi-Shneiderman-Struktogramm",
+     &TForm2::AlsNassiShneidermanStruktogramm1Click, true},
     {"Ausfhren1", "Starten1", "Starten", &TForm2::Starten1Click, true, "F9"},
     {"Ausfhren1", "Einzelschritt1", "Einzelschritt", &TForm2::Einzelschritt1Click, true, "F8"},
     {"Ausfhren1", "Schrittzurck1", "Schritt zurück", &TForm2::Schrittzurck1Click, true,
@@ -188,6 +193,15 @@ TForm2::TForm2(TWindowingServices& services, const QString& file, QWidget* paren
   createMenus();
   createToolBar();
   createRunUi();
+  // Each window keeps its notation; the menu shows the active one's, one of the two.
+  auto* notations = new QActionGroup(this);
+  for (const char* name : {"AlsFlussdiagramm1", "AlsNassiShneidermanStruktogramm1"}) {
+    QAction* item = findChild<QAction*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    item->setCheckable(true);
+    notations->addAction(item);
+  }
+  connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { UpdateNotationChecks(); });
+  UpdateNotationChecks();
   SetOuterGeometry(*this, kOuterGeometry);
   FormCreate(file);
 }
@@ -429,6 +443,25 @@ void TForm2::Verkleinern1Click(QObject*) {
 
 void TForm2::Originalgre1Click(QObject*) {
   if (TForm1* window = ActiveWindow()) window->SetZoom(100, window->ViewCentre());
+}
+
+void TForm2::AlsFlussdiagramm1Click(QObject*) {
+  if (TForm1* window = ActiveWindow()) window->SetNotation(TNotation::Flow);
+  UpdateNotationChecks();
+}
+
+void TForm2::AlsNassiShneidermanStruktogramm1Click(QObject*) {
+  if (TForm1* window = ActiveWindow()) window->SetNotation(TNotation::Nsd);
+  UpdateNotationChecks();
+}
+
+void TForm2::UpdateNotationChecks() {
+  const TForm1* window = ActiveWindow();
+  const bool nsd = window && window->Notation() == TNotation::Nsd;
+  for (const char* name : {"AlsFlussdiagramm1", "AlsNassiShneidermanStruktogramm1"}) {
+    QAction* item = findChild<QAction*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    item->setChecked((QLatin1String(name) == QLatin1String("AlsNassiShneidermanStruktogramm1")) == nsd);
+  }
 }
 
 void TForm2::ButtonClick(QObject* sender) {

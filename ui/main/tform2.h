@@ -56,6 +56,11 @@ public:
   void Vergrern1Click(QObject* sender);
   void Verkleinern1Click(QObject* sender);
   void Originalgre1Click(QObject* sender);
+  // The active diagram window as a flowchart or as a Nassi-Shneiderman diagram.
+  void AlsFlussdiagramm1Click(QObject* sender);
+  void AlsNassiShneidermanStruktogramm1Click(QObject* sender);
+  // The notation items' checks follow the active window.
+  void UpdateNotationChecks();
   // Cut, copy and paste of elements, forwarded to the active diagram window.
   void Ausschneiden1Click(QObject* sender);
   void Kopieren1Click(QObject* sender);
