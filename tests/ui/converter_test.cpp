@@ -53,14 +53,15 @@ protected:
     return file.readAll().toStdString();
   }
 
-  TRun Run(const std::string& out, const std::string& in) {
+  TRun Run(const std::string& out, const std::string& in, const QStringList& more = {}) {
     QProcess process;
     // Without a runtime folder Qt prints a note of its own on stderr.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_RUNTIME_DIR", runtime_.path());
     process.setProcessEnvironment(env);
-    process.start(STRUKT_EXECUTABLE,
-                  {"--export", QString::fromStdString(out), QString::fromStdString(in)});
+    process.start(STRUKT_EXECUTABLE, QStringList{"--export", QString::fromStdString(out),
+                                                 QString::fromStdString(in)} +
+                                         more);
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardError().toStdString()};
@@ -243,6 +244,16 @@ TEST_F(Converter, PicturesAreHandedToThePictureExport) {
   const TRun run = Run(Path("bild.svg"), in);
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(Read(Path("bild.svg")).find("<svg"), std::string::npos);
+  // In the other notation: the diagram's title above, no start mark; texts the same.
+  EXPECT_EQ(Run(Path("nsd.svg"), in, {"--notation", "nsd"}).exitCode, 0);
+  const std::string nsd = Read(Path("nsd.svg"));
+  EXPECT_NE(nsd.find(">gesamtes Programm<"), std::string::npos);
+  EXPECT_NE(nsd.find(">Anweisung<"), std::string::npos);
+  EXPECT_EQ(nsd.find("<ellipse"), std::string::npos);
+  EXPECT_NE(Read(Path("bild.svg")).find("<ellipse"), std::string::npos);
+  for (const char* format : {"nsd.png", "nsd.pdf"})
+    EXPECT_EQ(Run(Path(format), in, {"--notation", "nsd"}).exitCode, 0) << format;
+  EXPECT_EQ(Run(Path("x.svg"), in, {"--notation", "quer"}).exitCode, 2);
 }
 
 // A user's shell without any display: neither the help text nor a conversion may need one.
