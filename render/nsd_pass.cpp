@@ -22,7 +22,9 @@ bool IsLoopAfter(TKind k) {
 
 TNsdPass::TNsdPass(TSurface& surface, TDisplayOptions& display, bool cacheSizes,
                    const TRect* clip)
-    : s_(&surface), d_(display), cache_(cacheSizes || clip != nullptr), clip_(clip) {}
+    : s_(&surface), d_(display), cache_(cacheSizes || clip != nullptr), clip_(clip) {
+  TextHeight(); // sets the margins from the surface's text height
+}
 
 void TNsdPass::Retarget(TSurface& surface, const TRect* clip) {
   s_ = &surface;
@@ -43,8 +45,17 @@ const char* TNsdPass::LoopWord(const TElement& e) {
 }
 
 int32_t TNsdPass::TextHeight() {
-  if (textHeight_ < 0)
+  if (textHeight_ < 0) {
     textHeight_ = s_->TextExtent(kJa).cy;
+    // The margins grow with the text: on a printer page they keep their look on screen, where
+    // a text is 13 units high.
+    const int32_t th = std::max(textHeight_, 1);
+    m_.Pad = std::max(1, th * 4 / 13);
+    m_.Indent = std::max(2, th * 6 / 13);
+    m_.Bar = std::max(6, th * 20 / 13);
+    m_.Margin = std::max(2, th * 6 / 13);
+    m_.EmptyWidth = std::max(10, th * 30 / 13);
+  }
   return textHeight_;
 }
 
