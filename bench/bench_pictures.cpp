@@ -34,12 +34,17 @@ TBlock& Program(int n) {
   return *slot;
 }
 
+// format: "png" and "svg" as flowcharts, "nsd.png" and "nsd.svg" as Nassi-Shneiderman
+// diagrams.
 void Export(const std::string& format, TBlock& root, TPictureToolkit& toolkit,
             const std::string& path) {
-  if (format == "png")
-    ExportPng(root, toolkit, path);
+  TDisplayOptions shown;
+  if (format.rfind("nsd.", 0) == 0)
+    shown.Notation = TNotation::Nsd;
+  if (format.size() >= 3 && format.compare(format.size() - 3, 3, "png") == 0)
+    ExportPng(root, toolkit, path, 0, PngColours::Palette, &shown);
   else
-    ExportSvg(root, toolkit, path);
+    ExportSvg(root, toolkit, path, &shown);
 }
 
 const char kPeakOption[] = "--peak-of=";
@@ -77,6 +82,9 @@ void BM_Export(benchmark::State& state, const char* format) {
   QPainter painter(&probe);
   QtSurface surface(painter, DiagramFont());
   TDisplayOptions display;
+  if (std::strncmp(format, "nsd.", 4) == 0)
+    display.Notation = TNotation::Nsd;
+  display.DrawRoot = &root;
   const TSize size = Measure(root, surface, display);
   state.counters["width"] = size.cx + 50;
   state.counters["height"] = size.cy + 50;
@@ -99,6 +107,9 @@ BENCHMARK_CAPTURE(BM_Export, svg, "svg")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 BENCHMARK_CAPTURE(BM_Export, svg, "svg")->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+// The same pictures as Nassi-Shneiderman diagrams.
+BENCHMARK_CAPTURE(BM_Export, nsd_png, "nsd.png")->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_Export, nsd_svg, "nsd.svg")->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");

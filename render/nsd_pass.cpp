@@ -77,6 +77,11 @@ TSize TNsdPass::Measure(const TElement& e) {
 }
 
 TSize TNsdPass::ColumnSize(const TColumn& c) {
+  // A column's size is asked for by its measuring, drawing and hit testing alike: kept by its
+  // owner, as the boxes' sizes are.
+  TSize kept;
+  if (cache_ && c.Owner && columns_.Find(c.Owner, kept))
+    return kept;
   TSize r{m_.EmptyWidth, 0};
   for (const TElement* chain : {c.Head, c.Tail})
     for (const TElement* e = chain; e; e = e->Next) {
@@ -86,6 +91,8 @@ TSize TNsdPass::ColumnSize(const TColumn& c) {
     }
   if (r.cy == 0)
     r.cy = TextHeight() + 2 * m_.Pad; // an empty field, to click and to drop into
+  if (cache_ && c.Owner)
+    columns_.Put(c.Owner, r);
   return r;
 }
 

@@ -89,6 +89,7 @@ private:
   bool cache_;
   const TRect* clip_;
   TSizeCache sizes_;
+  TSizeCache columns_; // by the column's owner
   TNsdMetrics m_;
   int32_t textHeight_ = -1;
   int32_t selectedDrawn_ = 0;
