@@ -178,11 +178,18 @@ TColor TNsdPass::FillOf(const TElement& e) const {
 }
 
 void TNsdPass::Frame(int32_t x, int32_t y, int32_t w, int32_t h, TColor fill) {
-  // Neighbouring boxes share their lines: a box of width w covers the lines x and x + w.
+  // Boxes tile their column: a box's area ends where the next one's begins, and neighbours
+  // share the line between them, which each draws (a box of width w has its lines at x and
+  // x + w).
   const TColor brush = s_->GetBrushColor();
   s_->SetBrushColor(fill);
-  s_->Rectangle(x, y, x + w + 1, y + h + 1);
+  s_->FillRect(x, y, x + w, y + h);
   s_->SetBrushColor(brush);
+  s_->MoveTo(x, y);
+  s_->LineTo(x + w, y);
+  s_->LineTo(x + w, y + h);
+  s_->LineTo(x, y + h);
+  s_->LineTo(x, y);
 }
 
 void TNsdPass::Label(int32_t x, int32_t y, const std::string& text) {
