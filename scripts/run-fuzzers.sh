@@ -8,7 +8,7 @@ build=$1
 seconds=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
 status=0
-for target in fuzz_load fuzz_tree_ops fuzz_pascal_import; do
+for target in fuzz_load fuzz_tree_ops fuzz_pascal_import fuzz_run; do
   work="$build/fuzz/work/$target"
   seeds=("$root/fuzz/corpus/$target")
   [ "$target" = fuzz_pascal_import ] && seeds+=("$root/tests/language/data")
