@@ -35,7 +35,7 @@ build-asan: deps
 test-asan: build-asan
 	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --test-dir $(ASAN_BUILD) --output-on-failure --no-tests=error -j $(JOBS)
 
-# Both fuzz targets for FUZZ_SECONDS each, built with clang's libFuzzer under ASan and UBSan.
+# Every fuzz target for FUZZ_SECONDS each, built with clang's libFuzzer under ASan and UBSan.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTRUKT_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)

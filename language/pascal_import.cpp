@@ -232,13 +232,15 @@ private:
 
   // --- Declarations -----------------------------------------------------------------------
 
-  static bool IsSectionWord(const TPascalToken& t) {
+  // t is the current token.
+  bool IsSectionWord(const TPascalToken& t) const {
     for (const char* w : {"const", "type", "var", "label", "uses", "procedure", "function",
                           "constructor", "destructor", "begin", "resourcestring", "threadvar"})
       if (t.Word == w && t.Kind == TPascalTokenKind::Keyword)
         return true;
     return (t.Kind == TPascalTokenKind::Identifier &&
-            (t.Word == "resourcestring" || t.Word == "threadvar" || t.Word == "operator"));
+            (t.Word == "resourcestring" || t.Word == "threadvar")) ||
+           IsOperatorDeclaration();
   }
 
   bool IsRoutineStart() const {
@@ -248,8 +250,23 @@ private:
              Ahead(1).IsKeyword("constructor") || Ahead(1).IsKeyword("destructor") ||
              Ahead(1).Word == "operator";
     return t.IsKeyword("procedure") || t.IsKeyword("function") || t.IsKeyword("constructor") ||
-           t.IsKeyword("destructor") ||
-           (t.Kind == TPascalTokenKind::Identifier && t.Word == "operator");
+           t.IsKeyword("destructor") || IsOperatorDeclaration();
+  }
+
+  // "operator" is an ordinary name too: it declares an operator only where an operator and its
+  // parameters follow (operator + (a, b: T) r: T), else it is a statement (operator := 5).
+  bool IsOperatorDeclaration() const {
+    const TPascalToken& t = Cur();
+    if (t.Kind != TPascalTokenKind::Identifier || t.Word != "operator")
+      return false;
+    const TPascalToken& op = Ahead(1);
+    if (op.IsSymbol(";") || op.IsSymbol("(") || op.Kind == TPascalTokenKind::End ||
+        !Ahead(2).IsSymbol("("))
+      return false;
+    // operator := (x) is an assignment; operator := (a: T) r: U declares one.
+    return !op.IsSymbol(":=") ||
+           (Ahead(3).Kind == TPascalTokenKind::Identifier &&
+            (Ahead(4).IsSymbol(":") || Ahead(4).IsSymbol(",")));
   }
 
   // Skips the declarations before a body; routines found there become named blocks in seq.

@@ -546,8 +546,10 @@ private:
   }
 
   const TBoolNode* CachedCondition(const TElement& e) {
-    const auto [cached, added] = conditions_.try_emplace(&texts_.Of(e), nullptr);
-    if (added)
+    // No structured binding: a lambda may not capture one.
+    const auto found = conditions_.try_emplace(&texts_.Of(e), nullptr);
+    const auto cached = found.first;
+    if (found.second)
       Compiling(e, [&] { cached->second = Condition(e); });
     return cached->second;
   }
@@ -677,8 +679,9 @@ void TCompiler::Chain(std::vector<TWork>& work, const TWork& item) {
       const TParsedText& parsed = texts_.Of(*e);
       inLoop_ = item.LoopEnd != UINT32_MAX;
       // Equal texts compile to equal actions, which hold no state: they are shared.
-      const auto [cached, added] = statements_[inLoop_ ? 1 : 0].try_emplace(&parsed);
-      if (added) {
+      const auto found = statements_[inLoop_ ? 1 : 0].try_emplace(&parsed);
+      const auto cached = found.first;
+      if (found.second) {
         Compiling(*e, [&] {
           if (!parsed.Valid)
             Refuse("der Text lässt sich nicht als Pascal-Anweisung lesen");

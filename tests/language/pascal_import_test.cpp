@@ -333,3 +333,22 @@ TEST(PascalImport, HandWrittenProgramsCompileAgain) {
 }
 
 } // namespace
+
+namespace {
+
+// "operator" declares an operator only where one and its parameters follow; else it is a name.
+TEST(PascalImport, OperatorIsAlsoAName) {
+  for (const char* source : {";operator", "operator := 5", "operator(x)", "operator"}) {
+    SCOPED_TRACE(source);
+    const std::string exported = ImportOutcome(source);
+    EXPECT_EQ(ImportOutcome(exported), exported);
+    EXPECT_EQ(exported.find("Zeile"), std::string::npos) << exported;
+  }
+  EXPECT_EQ(ImportOutcome("operator + (a, b: T): T; begin result := a end;\nbegin x := 1 end."),
+            ImportOutcome("operator + (a, b: T): T; begin result := a end;\nbegin x := 1 end."));
+  EXPECT_NE(ImportOutcome("operator + (a, b: T): T; begin result := a end;\nbegin x := 1 end.")
+                .find("x := 1"),
+            std::string::npos);
+}
+
+} // namespace
