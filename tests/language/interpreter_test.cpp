@@ -325,3 +325,28 @@ TEST(Interpreter, TheHistoryGivesUpItsOldestStepsBeyondItsBudget) {
 }
 
 } // namespace
+
+namespace {
+
+// A loop around one statement runs its rounds in one go where nothing watches the steps; it
+// must stop after exactly as many steps, in exactly the state, as a watched run.
+TEST(Interpreter, PlainRunsStopWhereWatchedOnesDo) {
+  const TOwned<TBlock> root = ImportPascal("for i := 1 to 10 do x := x + i;\nwriteln(x, i)");
+  const auto program = CompileProgram(*root);
+  for (uint64_t n = 1; n <= 23; ++n) {
+    SCOPED_TRACE(n);
+    TStringOutput a, b;
+    TStringInput ia(""), ib("");
+    TMachine plain(*program, a, ia);
+    TMachineOptions watched;
+    watched.Record = true;
+    TMachine recorded(*program, b, ib, watched);
+    plain.Run(n);
+    recorded.Run(n);
+    EXPECT_EQ(plain.Steps(), std::min<uint64_t>(n, 22));
+    EXPECT_EQ(Snapshot(plain, a), Snapshot(recorded, b));
+    EXPECT_EQ(plain.State(), recorded.State());
+  }
+}
+
+} // namespace
