@@ -130,35 +130,29 @@ struct TEditor {
 };
 
 // Made on first use; goes before the application object does.
+// One editor at a time: the diagram windows report to the application's one main window. It is
+// made anew when a benchmark wants another program or notation.
 std::unique_ptr<TEditor> gEditor;
-TEditor& Editor() {
-  if (!gEditor)
-    gEditor = std::make_unique<TEditor>();
+int gKind = -1;
+TNotation gNotation = TNotation::Flow;
+TEditor& EditorOf(int kind, TNotation notation) {
+  if (!gEditor || gKind != kind || gNotation != notation) {
+    gEditor.reset();
+    gEditor = std::make_unique<TEditor>(kind);
+    gEditor->First().SetNotation(notation);
+    QApplication::processEvents();
+    gKind = kind;
+    gNotation = notation;
+  }
   return *gEditor;
 }
-
-// An editor on a program of 100 000 elements that runs, for stepping through it.
-std::unique_ptr<TEditor> gRunEditor;
-TEditor& RunEditor() {
-  if (!gRunEditor)
-    gRunEditor = std::make_unique<TEditor>(5);
-  return *gRunEditor;
-}
-
-// The same editor's program shown as a Nassi-Shneiderman diagram.
-std::unique_ptr<TEditor> gNsdEditor;
-TEditor& NsdEditor() {
-  if (!gNsdEditor) {
-    gNsdEditor = std::make_unique<TEditor>(2);
-    gNsdEditor->First().SetNotation(TNotation::Nsd);
-    QApplication::processEvents();
-  }
-  return *gNsdEditor;
-}
+TEditor& Editor() { return EditorOf(2, TNotation::Flow); }
+// The runnable program of 100 000 elements, for stepping through it.
+TEditor& RunEditor() { return EditorOf(5, TNotation::Flow); }
 
 // Steps on the flowchart (range 0) or the Nassi-Shneiderman diagram (range 1).
 TEditor& EditorFor(const benchmark::State& state) {
-  return state.range(0) == 1 ? NsdEditor() : Editor();
+  return EditorOf(2, state.range(0) == 1 ? TNotation::Nsd : TNotation::Flow);
 }
 
 template <class Step> void Measure(benchmark::State& state, Step step) {
@@ -280,7 +274,5 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   gEditor.reset();
-  gRunEditor.reset();
-  gNsdEditor.reset();
   return 0;
 }

@@ -10,6 +10,7 @@ namespace {
 const std::string kJa = "ja";
 const std::string kNein = "nein";
 constexpr TColor kBlockShade = 0xF0F0F0; // a named block's frame around its body
+const char* const kWords[3] = {"solange", "bis", ""};
 
 bool IsLoopBefore(TKind k) {
   return k == TKind::While || k == TKind::For;
@@ -32,6 +33,14 @@ void TNsdPass::Retarget(TSurface& surface, const TRect* clip) {
   selectedDrawn_ = 0;
 }
 
+int32_t TNsdPass::WordWidth(const TElement& e) const {
+  const std::string word = LoopWord(e);
+  for (int i = 0; i < 2; ++i)
+    if (word == kWords[i])
+      return wordWidths_[i];
+  return 0;
+}
+
 const char* TNsdPass::LoopWord(const TElement& e) {
   switch (e.Kind()) {
   case TKind::While:
@@ -47,6 +56,11 @@ const char* TNsdPass::LoopWord(const TElement& e) {
 int32_t TNsdPass::TextHeight() {
   if (textHeight_ < 0) {
     textHeight_ = s_->TextExtent(kJa).cy;
+    jaWidth_ = s_->TextExtent(kJa).cx;
+    neinWidth_ = s_->TextExtent(kNein).cx;
+    const int32_t space = s_->TextExtent(" ").cx;
+    for (int i = 0; i < 3; ++i)
+      wordWidths_[i] = s_->TextExtent(kWords[i]).cx + space;
     // The margins grow with the text: on a printer page they keep their look on screen, where
     // a text is 13 units high.
     const int32_t th = std::max(textHeight_, 1);
@@ -80,7 +94,10 @@ TSize TNsdPass::ColumnSize(const TColumn& c) {
   // A column's size is asked for by its measuring, drawing and hit testing alike: kept by its
   // owner, as the boxes' sizes are.
   TSize kept;
-  if (cache_ && c.Owner && columns_.Find(c.Owner, kept))
+  // Kept beside the boxes' sizes, under the owner's address with its lowest bit set, which no
+  // element's address has.
+  const auto* key = reinterpret_cast<const TElement*>(reinterpret_cast<uintptr_t>(c.Owner) | 1);
+  if (cache_ && c.Owner && sizes_.Find(key, kept))
     return kept;
   TSize r{m_.EmptyWidth, 0};
   for (const TElement* chain : {c.Head, c.Tail})
@@ -92,7 +109,7 @@ TSize TNsdPass::ColumnSize(const TColumn& c) {
   if (r.cy == 0)
     r.cy = TextHeight() + 2 * m_.Pad; // an empty field, to click and to drop into
   if (cache_ && c.Owner)
-    columns_.Put(c.Owner, r);
+    sizes_.Put(key, r);
   return r;
 }
 
@@ -131,7 +148,7 @@ TSize TNsdPass::Compute(const TElement& e) {
     const TSize body = ColumnSize(BodyOf(c.Branch1, true));
     const std::string word = LoopWord(e);
     const int32_t words =
-        word.empty() ? 0 : Text(word).cx + Text(" ").cx;
+        WordWidth(e);
     return {std::max(words + Text(e.Text).cx + 2 * I, m_.Bar + body.cx),
             HeaderHeight(e) + body.cy};
   }
@@ -145,9 +162,9 @@ int32_t TNsdPass::YesWidth(const TBedingung& e, int32_t w) {
   const int32_t tw = Text(e.Text).cx;
   const int32_t P = m_.Pad;
   const int32_t need = tw + 2 * P;
-  const int32_t yes = std::max({need, 2 * (Text(kJa).cx + P), ColumnSize(BodyOf(e.Branch1, true)).cx});
+  const int32_t yes = std::max({need, 2 * (jaWidth_ + P), ColumnSize(BodyOf(e.Branch1, true)).cx});
   const int32_t no =
-      std::max({need, 2 * (Text(kNein).cx + P), ColumnSize(BodyOf(e.Branch2, true)).cx});
+      std::max({need, 2 * (neinWidth_ + P), ColumnSize(BodyOf(e.Branch2, true)).cx});
   if (w == 0)
     return yes;
   if (w < 0)
@@ -323,7 +340,7 @@ void TNsdPass::DrawBox(const TElement& e, int32_t x, int32_t y, int32_t w, int32
     s_->SetBrushColor(FillOf(e));
     s_->TextOut(xs - Text(e.Text).cx / 2, y + P, e.Text);
     s_->TextOut(x + P, y + hdr - th - 1, kJa);
-    s_->TextOut(x + w - P - Text(kNein).cx + 1, y + hdr - th - 1, kNein);
+    s_->TextOut(x + w - P - neinWidth_ + 1, y + hdr - th - 1, kNein);
     s_->SetBrushColor(brush);
     Marks(e, x, y, w, hdr);
     NormalColors(*s_);
@@ -349,7 +366,7 @@ void TNsdPass::DrawBox(const TElement& e, int32_t x, int32_t y, int32_t w, int32
     int32_t tx = x + I;
     if (!word.empty()) {
       s_->TextOut(tx, textY + P, word);
-      tx += Text(word).cx + Text(" ").cx;
+      tx += WordWidth(e);
     }
     s_->TextOut(tx, textY + P, e.Text);
     s_->SetBrushColor(brush);

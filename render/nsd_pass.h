@@ -88,9 +88,12 @@ private:
   TDisplayOptions& d_;
   bool cache_;
   const TRect* clip_;
-  TSizeCache sizes_;
-  TSizeCache columns_; // by the column's owner
+  TSizeCache sizes_; // the boxes', and the columns' by their owner
   TNsdMetrics m_;
   int32_t textHeight_ = -1;
+  int32_t jaWidth_ = 0, neinWidth_ = 0;
+  int32_t wordWidths_[3] = {}; // the loop words with the blank after them
+  // The width of a loop's word and the blank after it (0 for a counting loop).
+  int32_t WordWidth(const TElement& e) const;
   int32_t selectedDrawn_ = 0;
 };

@@ -42,11 +42,13 @@ TEST_F(NsdWindowTest, EachWindowKeepsItsNotation) {
   EXPECT_EQ(First().Notation(), TNotation::Nsd);
   EXPECT_TRUE(Checked("AlsNassiShneidermanStruktogramm1"));
   EXPECT_FALSE(Checked("AlsFlussdiagramm1"));
-  // The same block in a second window, as a flowchart, both live.
+  // The block opened in a second window is drawn alike; there it can be a flowchart, both live.
   Select(First(), part);
   Trigger("BlockinneuemFensteranzeigen1");
   ASSERT_EQ(form->DiagramWindows().size(), 2);
   TForm1* other = form->DiagramWindows()[1];
+  EXPECT_EQ(other->Notation(), TNotation::Nsd);
+  Trigger("AlsFlussdiagramm1");
   EXPECT_EQ(other->Notation(), TNotation::Flow);
   EXPECT_TRUE(Checked("AlsFlussdiagramm1"));
   form->MdiArea()->setActiveSubWindow(First().SubWindow());

@@ -111,7 +111,11 @@ TForm1::~TForm1() = default;
 
 TForm1* TForm1::CreateForBlock(TForm2* owner, TBlock* block) {
   TForm2* frame = owner ? owner : TForm2::MainForm();
+  // A block opened from a window is drawn as that window draws.
+  const TForm1* from = frame->ActiveWindow();
   auto* window = new TForm1(block);
+  if (from)
+    window->Display->Notation = from->Notation();
   QMdiArea* mdi = frame->MdiArea();
   const int open = static_cast<int>(mdi->subWindowList().size());
   QMdiSubWindow* sub = mdi->addSubWindow(window);
