@@ -550,7 +550,9 @@ private:
     const auto found = conditions_.try_emplace(&texts_.Of(e), nullptr);
     const auto cached = found.first;
     if (found.second)
-      Compiling(e, [&] { cached->second = Condition(e); });
+      Compiling(e, [&] { cached->second = Condition(e); }, &texts_.Of(e));
+    else
+      Refused(e, &texts_.Of(e));
     return cached->second;
   }
 
@@ -580,14 +582,32 @@ private:
     return QuotedElementText(*current_);
   }
 
-  // Runs body(), naming element e in the error when it refuses.
-  template <class F> void Compiling(const TElement& e, F body) {
+public:
+  // Refusals are collected here instead of ending the compilation.
+  void CollectProblems(std::vector<TTextProblem>& problems) { problems_ = &problems; }
+
+private:
+  // Runs body(), naming element e in the error when it refuses; key names what equal texts
+  // share, so that a refusal collected once is collected for each of them.
+  template <class F> void Compiling(const TElement& e, F body, const void* key = nullptr) {
     current_ = &e;
     try {
       body();
     } catch (const TRefusal& refusal) {
-      throw TCompileError(&e, "Nicht ausführbar: »" + QuotedElementText(e) + "«: " + refusal.Why);
+      if (!problems_)
+        throw TCompileError(&e, "Nicht ausführbar: »" + QuotedElementText(e) + "«: " + refusal.Why);
+      problems_->push_back({&e, refusal.Why});
+      if (key)
+        refused_[key] = refusal.Why;
     }
+  }
+  // An element whose text shares the compilation of an earlier one shares its refusal.
+  void Refused(const TElement& e, const void* key) {
+    if (!problems_)
+      return;
+    const auto found = refused_.find(key);
+    if (found != refused_.end())
+      problems_->push_back({&e, found->second});
   }
 
   uint32_t NewLabel() {
@@ -634,6 +654,8 @@ private:
   std::vector<uint32_t> labels_;
   bool inLoop_ = false;
   const TElement* current_ = nullptr;
+  std::vector<TTextProblem>* problems_ = nullptr;
+  std::unordered_map<const void*, std::string> refused_;
   // What equal texts compiled to: a statement's actions (apart, and inside a loop, where break
   // is allowed), a condition's node.
   std::unordered_map<const TParsedText*, std::pair<uint32_t, uint32_t>> statements_[2];
@@ -681,6 +703,8 @@ void TCompiler::Chain(std::vector<TWork>& work, const TWork& item) {
       // Equal texts compile to equal actions, which hold no state: they are shared.
       const auto found = statements_[inLoop_ ? 1 : 0].try_emplace(&parsed);
       const auto cached = found.first;
+      // Inside a loop break is allowed: that is another compilation of the text.
+      const void* key = reinterpret_cast<const char*>(&parsed) + (inLoop_ ? 1 : 0);
       if (found.second) {
         Compiling(*e, [&] {
           if (!parsed.Valid)
@@ -689,8 +713,10 @@ void TCompiler::Chain(std::vector<TWork>& work, const TWork& item) {
           for (int statement : parsed.Statements)
             Statement(parsed.Tree, statement, actions);
           p_.Actions.insert(p_.Actions.end(), actions.begin(), actions.end());
-        });
+        }, key);
         cached->second = {step.First, static_cast<uint32_t>(p_.Actions.size()) - step.First};
+      } else {
+        Refused(*e, key);
       }
       step.First = cached->second.first;
       step.Count = cached->second.second;
@@ -853,6 +879,15 @@ std::unique_ptr<TRunProgram> CompileProgram(const TBlock& root) {
   auto program = std::make_unique<TRunProgram>();
   TCompiler(root, *program).Run();
   return program;
+}
+
+std::vector<TTextProblem> FindTextProblems(const TBlock& root) {
+  std::vector<TTextProblem> problems;
+  TRunProgram program;
+  TCompiler compiler(root, program);
+  compiler.CollectProblems(problems);
+  compiler.Run();
+  return problems;
 }
 
 std::string QuotedElementText(const TElement& e) {

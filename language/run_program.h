@@ -83,5 +83,13 @@ private:
 // export writes them) that cannot be run, and for a break outside every loop.
 std::unique_ptr<TRunProgram> CompileProgram(const TBlock& root);
 
+// A text that cannot be run, and why (for the checks while editing).
+struct TTextProblem {
+  const TElement* Element;
+  std::string Why;
+};
+// Every text of the program that cannot be run, in the export's order.
+std::vector<TTextProblem> FindTextProblems(const TBlock& root);
+
 // The element's text in one line, as a message quotes it: control characters as blanks.
 std::string QuotedElementText(const TElement& e);

@@ -115,6 +115,21 @@ TEST_F(RunCommand, MaxStepsTraceAndSeed) {
   EXPECT_EQ(Run({"--run", "fehlt.str"}).Status, 1);
 }
 
+TEST_F(RunCommand, CheckPrintsAFindingPerLine) {
+  Write("c.str", std::string("B:gesamtes Programm\x01" "A:x = 5\x01" "B:Teil\x01" "A:writeln(y)\x01"
+                             "\x02\x02\x02\x02"));
+  const TOutcome found = Run({"--check", "c.str"});
+  EXPECT_EQ(found.Status, 1);
+  EXPECT_EQ(found.Out, "gesamtes Programm › »x = 5«: vergleicht nur. Meinten Sie »x := 5«?\n"
+                       "gesamtes Programm › Teil › »writeln(y)«: »y« wird gelesen, bevor es einen "
+                       "Wert bekommt\n");
+  Write("ok.pas", "x := 1;\nwriteln(x)\n");
+  const TOutcome clean = Run({"--check", "ok.pas"});
+  EXPECT_EQ(clean.Status, 0);
+  EXPECT_EQ(clean.Out, "");
+  EXPECT_EQ(Run({"--check", "fehlt.str"}).Status, 2);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {

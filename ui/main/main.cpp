@@ -90,6 +90,8 @@ int main(int argc, char** argv) {
   parser.addOption(QCommandLineOption("max-steps", "Bricht den Lauf nach N Schritten ab.", "N"));
   parser.addOption(QCommandLineOption("trace", "Schreibt den Schreibtischtest als CSV.", "TABELLE"));
   parser.addOption(QCommandLineOption("seed", "Startwert der Zufallszahlen.", "N"));
+  parser.addOption(QCommandLineOption(
+      "check", "Prüft DATEI und nennt, was nach einem Fehler aussieht.", "DATEI"));
   parser.addPositionalArgument(
       "DATEI", "Struktogramm-Datei (*.str); mit --export auch Pascal-Quelltext (*.pas)", "[DATEI]");
   parser.process(*app);

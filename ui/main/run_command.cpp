@@ -3,6 +3,8 @@
 
 #include "language/desk_check.h"
 #include "language/machine.h"
+#include "language/program_checks.h"
+#include "model/windows1252.h"
 #include "model/stream.h"
 #include "ui/main/program_files.h"
 
@@ -16,6 +18,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -143,12 +147,72 @@ bool Parse(int argc, char** argv, TOptions& options) {
 
 bool IsRunCommand(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--run") == 0 || std::strncmp(argv[i], "--run=", 6) == 0)
-      return true;
+    for (const char* option : {"--run", "--check"})
+      if (std::strcmp(argv[i], option) == 0 ||
+          (std::strncmp(argv[i], option, std::strlen(option)) == 0 &&
+           argv[i][std::strlen(option)] == '='))
+        return true;
   return false;
 }
 
+namespace {
+
+// The titles of the blocks each element lies in, from the root down: "gesamtes Programm › Teil".
+std::unordered_map<const TElement*, std::string> BlockPaths(const TBlock& root) {
+  std::unordered_map<const TElement*, std::string> paths;
+  struct TItem {
+    const TElement* Head;
+    std::string Path;
+  };
+  std::vector<TItem> stack{{&root, std::string()}};
+  while (!stack.empty()) {
+    TItem item = std::move(stack.back());
+    stack.pop_back();
+    for (const TElement* e = item.Head; e; e = e->Next) {
+      paths.emplace(e, item.Path);
+      if (const TBlock* b = As<TBlock>(e)) {
+        const std::string title = Windows1252ToUtf8(b->Text);
+        stack.push_back({b->Body, item.Path.empty() ? title : item.Path + " › " + title});
+      } else if (const TBedingung* c = As<TBedingung>(e)) {
+        for (const TBlock* branch : {c->Branch1, c->Branch2})
+          if (branch) {
+            stack.push_back({branch->Body, item.Path});
+            stack.push_back({branch->Next, item.Path});
+          }
+      }
+      if (e == &root)
+        break;
+    }
+  }
+  return paths;
+}
+
+int CheckCommand(const std::string& file) {
+  TOwned<TBlock> root;
+  try {
+    root = ReadProgramFile(file);
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "%s\n", failure.what());
+    return 2;
+  }
+  const std::vector<TFinding> findings = CheckProgram(*root);
+  const auto paths = BlockPaths(*root);
+  for (const TFinding& f : findings)
+    std::printf("%s › %s\n", paths.at(f.Element).c_str(), f.Message.c_str());
+  return findings.empty() ? 0 : 1;
+}
+
+} // namespace
+
 int RunCommand(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (auto file = Value(argc, argv, i, "--check")) {
+      if (argc != 3 && !(argc == 2 && std::strchr(argv[1], '='))) {
+        std::fprintf(stderr, "Aufruf: struktogramme --check DATEI\n");
+        return 2;
+      }
+      return CheckCommand(*file);
+    }
   TOptions options;
   if (!Parse(argc, argv, options)) {
     Usage();
