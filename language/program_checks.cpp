@@ -37,7 +37,7 @@ public:
   TChecker(const TBlock& root, TCheckSet enabled) : root_(root), texts_(root), enabled_(enabled) {}
 
   std::vector<TFinding> Run() {
-    Number(&root_);
+    Number();
     if (On(TCheck::Unassigned)) {
       std::vector<uint8_t> assigned(texts_.Variables().size(), 0);
       Flow(root_.Body, assigned);
@@ -47,9 +47,12 @@ public:
       for (const TTextProblem& p : FindTextProblems(root_))
         if (!explained_.count(p.Element))
           Add(p.Element, TCheck::NotRunnable, p.Why);
-    std::stable_sort(findings_.begin(), findings_.end(), [&](const TFinding& a, const TFinding& b) {
-      return order_.at(a.Element) < order_.at(b.Element);
-    });
+    for (TFinding& f : findings_) {
+      f.Position = order_.at(f.Element);
+      f.Path = PathOf(f.Position);
+    }
+    std::stable_sort(findings_.begin(), findings_.end(),
+                     [](const TFinding& a, const TFinding& b) { return a.Position < b.Position; });
     return findings_;
   }
 
@@ -58,37 +61,29 @@ private:
 
   void Add(const TElement* e, TCheck check, const std::string& why) {
     if (On(check))
-      findings_.push_back({e, check, "»" + QuotedElementText(*e) + "«: " + why});
+      findings_.push_back({e, 0, check, "»" + QuotedElementText(*e) + "«: " + why, why, {}});
   }
 
   std::string Name(int variable) const {
     return Windows1252ToUtf8(texts_.Variables()[static_cast<std::size_t>(variable)].Name);
   }
 
-  // Every element in the export's order, for sorting the findings.
-  void Number(const TElement* head) {
-    std::vector<const TElement*> stack{head};
-    while (!stack.empty()) {
-      const TElement* e = stack.back();
-      stack.pop_back();
-      for (; e; e = e->Next) {
-        order_.emplace(e, order_.size());
-        std::vector<const TElement*> owned;
-        if (const TBlock* b = As<TBlock>(e))
-          owned = {b->Body};
-        else if (const TBedingung* c = As<TBedingung>(e))
-          for (const TBlock* branch : {c->Branch1, c->Branch2})
-            if (branch)
-              owned.insert(owned.end(), {branch, branch->Body, branch->Next});
-        if (owned.empty())
-          continue;
-        stack.push_back(e->Next);
-        for (auto it = owned.rbegin(); it != owned.rend(); ++it)
-          if (*it)
-            stack.push_back(*it);
-        break;
-      }
-    }
+  // Every element in the export's order, for sorting the findings and naming their blocks.
+  void Number() {
+    elements_ = ElementsInOrder(root_, &enclosing_);
+    order_.reserve(elements_.size());
+    for (std::size_t i = 0; i < elements_.size(); ++i)
+      order_.emplace(elements_[i], i);
+  }
+
+  std::string PathOf(std::size_t position) const {
+    std::vector<std::string> titles;
+    for (int32_t b = enclosing_[position]; b >= 0; b = enclosing_[static_cast<std::size_t>(b)])
+      titles.push_back(Windows1252ToUtf8(elements_[static_cast<std::size_t>(b)]->Text));
+    std::string path;
+    for (auto it = titles.rbegin(); it != titles.rend(); ++it)
+      path += (path.empty() ? "" : " › ") + *it;
+    return path;
   }
 
   // ---- what texts read and write ----
@@ -405,6 +400,8 @@ private:
   TCheckSet enabled_;
   std::vector<TFinding> findings_;
   std::unordered_map<const TElement*, std::size_t> order_;
+  std::vector<const TElement*> elements_;
+  std::vector<int32_t> enclosing_;
   std::unordered_set<const TElement*> explained_; // found by a check more telling than NotRunnable
   struct TPairHash {
     std::size_t operator()(const std::pair<const TElement*, int>& p) const {
@@ -427,3 +424,4 @@ const char* CheckKey(TCheck check) {
 std::vector<TFinding> CheckProgram(const TBlock& root, TCheckSet enabled) {
   return TChecker(root, enabled).Run();
 }
+

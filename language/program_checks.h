@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/element.h"
+#include "model/element_order.h"
 
 #include <cstdint>
 #include <string>
@@ -27,8 +28,11 @@ const char* CheckKey(TCheck check);
 
 struct TFinding {
   const TElement* Element;
+  std::size_t Position; // the element's place in ElementsInOrder
   TCheck Check;
-  std::string Message; // UTF-8, quoting the element's text
+  std::string Message; // UTF-8, quoting the element's text: "»x = 5«: vergleicht nur. …"
+  std::string Why;     // UTF-8, the message without the quote: "vergleicht nur. …"
+  std::string Path;    // UTF-8, the titles of the blocks it lies in: "gesamtes Programm › Teil"
 };
 
 // The checks switched on, one bit each (bit n for TCheck n).
@@ -37,3 +41,4 @@ constexpr TCheckSet kAllChecks = (1u << kCheckCount) - 1;
 
 // Every finding of the checks in `enabled`, in the order the export writes the texts.
 std::vector<TFinding> CheckProgram(const TBlock& root, TCheckSet enabled = kAllChecks);
+

@@ -204,6 +204,23 @@ public:
         if (node.Kind == TExprKind::Unary && node.Code == TExprOp::Not) {
           if (TEvidence* v = variable(tree, node.Children[0]))
             v->Weak |= TEvidence::Bit(TValueType::Boolean);
+        } else if (node.Kind == TExprKind::Index) {
+          // Only strings are indexed; so is what length, copy and pos take.
+          if (TEvidence* v = variable(tree, node.Children[0]))
+            v->Weak |= TEvidence::Bit(TValueType::String);
+        } else if (node.Kind == TExprKind::Call && node.Children.size() > 1) {
+          const std::string& f = tree[node.Children[0]].Op;
+          const std::size_t last = f == "pos" ? 2 : f == "length" || f == "copy" ? 1 : 0;
+          for (std::size_t i = 1; i <= last && i < node.Children.size(); ++i)
+            if (TEvidence* v = variable(tree, node.Children[i]))
+              v->Weak |= TEvidence::Bit(TValueType::String);
+        } else if (node.Kind == TExprKind::Binary && node.Code == TExprOp::Plus) {
+          // Joined to a string, it is one.
+          for (int side = 0; side < 2; ++side) {
+            TEvidence* v = variable(tree, node.Children[side]);
+            if (v && program_.ExpressionType(tree, node.Children[1 - side]) == TValueType::String)
+              v->Weak |= TEvidence::Bit(TValueType::String);
+          }
         } else if (node.Kind == TExprKind::Binary && IsComparisonOp(node.Code)) {
           for (int side = 0; side < 2; ++side) {
             TEvidence* v = variable(tree, node.Children[side]);

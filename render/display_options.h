@@ -7,6 +7,7 @@
 class TElement;
 class TBlock;
 struct TRunMarks;
+struct TCheckMarks;
 
 // How a window draws its block: as a flowchart, or as a Nassi-Shneiderman diagram.
 enum class TNotation { Flow, Nsd };
@@ -29,6 +30,8 @@ public:
   TNotation Notation = TNotation::Flow;
   // A run's marks, drawn on screen only (nullptr: no run and no breakpoint).
   const TRunMarks* Marks = nullptr;
+  // The checks' findings, drawn on screen only while they are to be shown (nullptr: none).
+  const TCheckMarks* Checks = nullptr;
 
   bool IsSelected(const TElement* e) const;
   TElement* CurrentSelection() const;

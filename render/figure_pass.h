@@ -79,6 +79,8 @@ private:
   // A breakpoint's dot, centred at (x, y).
   void BreakpointAt(const TElement& e, int32_t x, int32_t y);
   const TRunMarks* Marks() const { return d_.UseColor ? d_.Marks : nullptr; }
+  // The checks' mark, centred at (x, y), where the checks found something at e.
+  void CheckMarkAt(const TElement& e, int32_t x, int32_t y);
 
   int32_t DrawFigure(const TElement& e, TPoint p);
   int32_t DrawStatement(const TElement& e, TPoint p);

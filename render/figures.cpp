@@ -3,6 +3,7 @@
 
 #include "render/figure_pass.h"
 #include "render/nsd_pass.h"
+#include "render/check_marks.h"
 #include "render/run_marks.h"
 
 #include <algorithm>
@@ -265,6 +266,11 @@ void TFigurePass::BreakpointAt(const TElement& e, int32_t x, int32_t y) {
   s_->SetBrushColor(brush);
 }
 
+void TFigurePass::CheckMarkAt(const TElement& e, int32_t x, int32_t y) {
+  if (d_.UseColor && d_.Checks && d_.Checks->Has(&e))
+    DrawCheckMark(*s_, x, y);
+}
+
 void TFigurePass::DrawChain(const TElement* e, TPoint p) {
   bool skipped = false;
   for (; e; e = e->Next) {
@@ -328,6 +334,7 @@ int32_t TFigurePass::DrawStatement(const TElement& e, TPoint p) {
   s_->Rectangle(box.left, box.top, box.right, box.bottom);
   s_->TextOut(box.left + 5, p.y + 5, e.Text);
   BreakpointAt(e, box.left, (box.top + box.bottom) / 2);
+  CheckMarkAt(e, box.right, box.top);
   DrawArrow(*s_, 0, p.x, p.y + h - S - 1, p.x, p.y + h - 1, d_.DropTarget == &e, d_.PrintMode);
   NormalColors(*s_);
   s_->SetBrushColor(brush);
@@ -399,6 +406,8 @@ void TFigurePass::Diamond(const TBedingung& e, int32_t x, int32_t t, TSize cond,
   s_->TextOut(x - text.cx / 2, t + cond.cy / 2 - text.cy / 2, e.Text);
   s_->SetBrushColor(brush);
   BreakpointAt(e, x - cond.cx / 2, t + cond.cy / 2);
+  // Beside the upper right edge, clear of the "nein" below it.
+  CheckMarkAt(e, x + cond.cx / 4 + 4, t + cond.cy / 4 - 4);
 }
 
 int32_t TFigurePass::DrawIf(const TBedingung& e, TPoint p) {

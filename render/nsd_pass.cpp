@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "render/nsd_pass.h"
 
+#include "render/check_marks.h"
 #include "render/run_marks.h"
 
 #include <algorithm>
@@ -217,7 +218,8 @@ void TNsdPass::Label(int32_t x, int32_t y, const std::string& text) {
 }
 
 void TNsdPass::Marks(const TElement& e, int32_t x, int32_t y, int32_t w, int32_t h) {
-  (void)w;
+  if (d_.UseColor && d_.Checks && d_.Checks->Has(&e))
+    DrawCheckFlag(*s_, x + w, y);
   const TRunMarks* marks = d_.UseColor ? d_.Marks : nullptr;
   if (!marks || !marks->IsBreakpoint(&e))
     return;

@@ -37,6 +37,9 @@ TEST(ProgramChecks, FindThePlantedFaults) {
       {"readln(n);\ns := 0;\nfor i := 1 to n do s := s + i;\nif s > 0 then writeln(s) else writeln(0)", {}},
       {"repeat readln(x) until x > 0", {}},
       {"while true do begin readln(x); if x = 0 then break end", {}},
+      // Strings that are only read are known by what is done with them.
+      {"readln(s);\nfor i := length(s) downto 1 do write(s[i]);\nwriteln(copy(s, 1, 2) + '!')", {}},
+      {"readln(a);\nwriteln(a + '!', pos('l', a))", {}},
       // 1: read on some path before any assignment
       {"writeln(y)", {"»writeln(y)«: »y« wird gelesen, bevor es einen Wert bekommt"}},
       {"if a > 0 then b := 1;\nwriteln(b)",

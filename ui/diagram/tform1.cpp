@@ -338,6 +338,7 @@ void TForm1::Paint(TSurface& surface, TPoint scroll, const TRect* clip, bool loc
   // A run's marks and the breakpoints are the document's, shown in every window.
   const TForm2* main = TForm2::MainForm();
   Display->Marks = main ? main->RunMarks() : nullptr;
+  Display->Checks = main ? main->CheckMarks() : nullptr;
   if (TWindowLayout* layout = Layout())
     layout->Paint(surface, scroll, clip, locateSelection);
   else

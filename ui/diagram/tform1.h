@@ -164,6 +164,8 @@ protected:
   // Ctrl + wheel zooms around the pointer; the wheel alone scrolls.
   void wheelEvent(QWheelEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Tooltips: what the checks found at the figure under the pointer, while marks are shown.
+  bool viewportEvent(QEvent* event) override;
 
 private:
   explicit TForm1(TBlock* block);

@@ -12,8 +12,10 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 
 namespace {
 
@@ -262,4 +264,22 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
   }
   TShiftState shift;
   Run([&] { FormKeyDown(this, key, shift); });
+}
+
+bool TForm1::viewportEvent(QEvent* event) {
+  if (event->type() != QEvent::ToolTip)
+    return QAbstractScrollArea::viewportEvent(event);
+  const TForm2* main = TForm2::MainForm();
+  QString text;
+  if (main && main->CheckMarks() && Display && !Dragging) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const bool dropAfter = Display->DropAfter; // the hit test writes it; a tooltip must not
+    text = main->CheckMessages(HitAt(help->pos().x(), help->pos().y()));
+    Display->DropAfter = dropAfter;
+    if (!text.isEmpty())
+      QToolTip::showText(help->globalPos(), text, viewport());
+  }
+  if (text.isEmpty())
+    QToolTip::hideText();
+  return true;
 }

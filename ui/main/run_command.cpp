@@ -157,36 +157,6 @@ bool IsRunCommand(int argc, char** argv) {
 
 namespace {
 
-// The titles of the blocks each element lies in, from the root down: "gesamtes Programm › Teil".
-std::unordered_map<const TElement*, std::string> BlockPaths(const TBlock& root) {
-  std::unordered_map<const TElement*, std::string> paths;
-  struct TItem {
-    const TElement* Head;
-    std::string Path;
-  };
-  std::vector<TItem> stack{{&root, std::string()}};
-  while (!stack.empty()) {
-    TItem item = std::move(stack.back());
-    stack.pop_back();
-    for (const TElement* e = item.Head; e; e = e->Next) {
-      paths.emplace(e, item.Path);
-      if (const TBlock* b = As<TBlock>(e)) {
-        const std::string title = Windows1252ToUtf8(b->Text);
-        stack.push_back({b->Body, item.Path.empty() ? title : item.Path + " › " + title});
-      } else if (const TBedingung* c = As<TBedingung>(e)) {
-        for (const TBlock* branch : {c->Branch1, c->Branch2})
-          if (branch) {
-            stack.push_back({branch->Body, item.Path});
-            stack.push_back({branch->Next, item.Path});
-          }
-      }
-      if (e == &root)
-        break;
-    }
-  }
-  return paths;
-}
-
 int CheckCommand(const std::string& file) {
   TOwned<TBlock> root;
   try {
@@ -196,9 +166,8 @@ int CheckCommand(const std::string& file) {
     return 2;
   }
   const std::vector<TFinding> findings = CheckProgram(*root);
-  const auto paths = BlockPaths(*root);
   for (const TFinding& f : findings)
-    std::printf("%s › %s\n", paths.at(f.Element).c_str(), f.Message.c_str());
+    std::printf("%s › %s\n", f.Path.c_str(), f.Message.c_str());
   return findings.empty() ? 0 : 1;
 }
 

@@ -14,6 +14,8 @@
 #include "ui/main/text_codec.h"
 #include "ui/main/toolbar_pictures.h"
 #include "ui/main/windowing_services.h"
+#include "ui/checks/check_controller.h"
+#include "ui/checks/problems_panel.h"
 #include "ui/run/console_panel.h"
 #include "ui/run/desk_check_panel.h"
 #include "ui/run/run_controller.h"
@@ -116,6 +118,10 @@ const TMenuItem kMenuItems[] = {
     {"Einfgen1", "Kopieren1", "Kopieren", &TForm2::Kopieren1Click, true, "Ctrl+C"},
     {"Einfgen1", "AusZwischenablageeinfgen1", "Aus Zwischenablage einfügen",
      &TForm2::AusZwischenablageeinfgen1Click, true, "Ctrl+V"},
+    {"Einfgen1", "N17", "-", nullptr, true},
+    {"Einfgen1", "Suchen1", "Suchen…", &TForm2::Suchen1Click, true, "Ctrl+F"},
+    {"Einfgen1", "Weitersuchen1", "Weitersuchen", &TForm2::Weitersuchen1Click, true, "F3"},
+    {"Einfgen1", "Ersetzen1", "Ersetzen…", &TForm2::Ersetzen1Click, true, "Ctrl+H"},
     {"Drucken1", "Blockvergrern1", "Block vergrößern/verkleinern", &TForm2::Blockvergrern1Click,
      true},
     {"Drucken1", "BlockinneuemFensteranzeigen1", "Block in neuem Fenster anzeigen",
@@ -193,6 +199,7 @@ TForm2::TForm2(TWindowingServices& services, const QString& file, QWidget* paren
   createMenus();
   createToolBar();
   createRunUi();
+  createCheckUi();
   // Each window keeps its notation; the menu shows the active one's, one of the two.
   auto* notations = new QActionGroup(this);
   for (const char* name : {"AlsFlussdiagramm1", "AlsNassiShneidermanStruktogramm1"}) {
@@ -211,7 +218,9 @@ TForm2::~TForm2() {
   delete Variablen1;
   delete EinundAusgabe1;
   delete Schreibtischtest1;
+  delete Prfergebnisse1;
   run_.reset();
+  checks_.reset();
   // The diagram windows borrow blocks of Program: they go before the document does.
   delete mdiArea_;
   mdiArea_ = nullptr;
@@ -386,6 +395,7 @@ TForm1* TForm2::ActiveWindow() const {
 void TForm2::PushUndo() {
   // No run may see a tree that changed under it.
   run_->DocumentChanging();
+  if (checks_) checks_->DocumentChanged();
   if (snapshotsDropped_)
     History.PushPlaceholder();
   else
@@ -400,6 +410,7 @@ void TForm2::DropNewestUndo() { History.DropNewestUndo(); }
 void TForm2::Rckgngig1Click(QObject*) {
   if (!History.CanStepBack()) return;
   run_->DocumentReplaced();
+  if (checks_) checks_->DocumentReplaced();
   // The windows on the old document go before it may be freed.
   CloseSecondaryWindows();
   detached_.clear();
@@ -413,6 +424,7 @@ void TForm2::Rckgngig1Click(QObject*) {
 void TForm2::Wiederherstellen1Click(QObject*) {
   if (!History.CanStepForward()) return;
   run_->DocumentReplaced();
+  if (checks_) checks_->DocumentReplaced();
   CloseSecondaryWindows();
   detached_.clear();
   History.StepForward(Program);
@@ -490,6 +502,7 @@ void TForm2::closeEvent(QCloseEvent* event) {
 void TForm2::RefreshAll() {
   treeChanging_ = false;
   ++layoutGeneration_;
+  if (checks_) checks_->DocumentChanged();
   for (TForm1* window : DiagramWindows()) {
     window->viewport()->update();
     window->ScheduleAdjust();
@@ -535,6 +548,7 @@ void TForm2::ForgetElementsOf(const TElement& tree) {
   }
   for (TForm1* window : DiagramWindows()) ForgetElements(*window->Display, gone);
   run_->ForgetElements(std::vector<const TElement*>(gone.begin(), gone.end()));
+  if (checks_) checks_->ForgetElements(gone);
 }
 
 void TForm2::CloseSecondaryWindows() {
@@ -545,6 +559,7 @@ void TForm2::CloseSecondaryWindows() {
 
 void TForm2::ReplaceDocument(TOwned<TBlock> block) {
   run_->DocumentReplaced();
+  if (checks_) checks_->DocumentReplaced();
   // Windows showing blocks of the old tree go before the tree does.
   CloseSecondaryWindows();
   detached_.clear();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/element.h"
+#include "model/text_search.h"
 #include "ui/main/recent_files.h"
 #include "ui/main/undo_history.h"
 
@@ -21,13 +22,17 @@ class QMdiArea;
 class QMenu;
 class QToolBar;
 class QToolButton;
+class TCheckController;
 class TConsolePanel;
 class TDeskCheckPanel;
 class TForm1;
+class TFindDialog;
 class TForm3;
 class TRunController;
 class TVariablesPanel;
 class TWindowingServices;
+struct TCheckMarks;
+class TProblemsPanel;
 struct TRunMarks;
 
 class TForm2 : public QMainWindow {
@@ -65,6 +70,16 @@ public:
   void Ausschneiden1Click(QObject* sender);
   void Kopieren1Click(QObject* sender);
   void AusZwischenablageeinfgen1Click(QObject* sender);
+
+  // Find and replace in every text of the program (tform2_find.cpp): the dialog, the next
+  // occurrence selected where a window shows it, replacing it, replacing all as one undo step.
+  void Suchen1Click(QObject* sender);
+  void Weitersuchen1Click(QObject* sender);
+  void Ersetzen1Click(QObject* sender);
+  TFindDialog* FindDialog();
+  bool FindNext();
+  void ReplaceFound();
+  int ReplaceAll();
 
   void FormCreate(const QString& file);
   void FormShow();
@@ -111,6 +126,20 @@ public:
   TVariablesPanel* Variablen1 = nullptr;
   TConsolePanel* EinundAusgabe1 = nullptr;
   TDeskCheckPanel* Schreibtischtest1 = nullptr;
+
+  // Checks while editing, beyond the original program: "Ansicht" → "Prüfungen anzeigen" marks
+  // the figures, the panel "Prüfergebnisse" lists the findings (tform2_checks.cpp).
+  TCheckController& Checks() const { return *checks_; }
+  // The marks windows draw, nullptr while they are not to be shown.
+  const TCheckMarks* CheckMarks() const;
+  // The findings at e, a line each, while the marks are shown; else empty.
+  QString CheckMessages(const TElement* e) const;
+  QAction* Prfungenanzeigen1 = nullptr;
+  TProblemsPanel* Prfergebnisse1 = nullptr;
+  // Selects target in a window that shows it, the active one first, else in a new window for the
+  // named block it lies in, brings that window forward, and edits the text when edit is set.
+  // Returns the window, or nullptr where target is not in the document.
+  TForm1* ShowElement(const TElement* target, bool edit);
 
   // Every change of the tree is reported by PushUndo before it and RefreshAll after it; windows
   // keep their measurements while the generation stays the same and no change is under way.
@@ -165,6 +194,11 @@ private:
   // The run's toolbar, panels and the menu items that switch them (tform2_run.cpp).
   void createRunUi();
   void UpdateRunActions();
+  // A frame too small for the panels beside the diagram grows, as far as the screen allows.
+  void GrowForPanels();
+  // The checks' marks action and panel (tform2_checks.cpp).
+  void createCheckUi();
+  void UpdateChecksWanted();
   // Every window but the first is closed and destroyed.
   void CloseSecondaryWindows();
   // Makes block the document: the history is emptied and the first window shows it afresh.
@@ -194,5 +228,10 @@ private:
   TRecentFiles recent_;
   bool damagedPartly_ = false;
   std::unique_ptr<TRunController> run_;
+  std::unique_ptr<TCheckController> checks_;
   bool runUiShown_ = false;
+  bool checksPanelShown_ = false;
+  TFindDialog* findDialog_ = nullptr;
+  TTextMatch found_; // the occurrence found last; its element may be gone since
+  void ReportNotFound();
 };

@@ -124,17 +124,7 @@ void TForm2::createRunUi() {
     if (runUiShown_)
       return;
     runUiShown_ = true;
-    // The panels need room beside the diagram: a small frame grows where the screen allows.
-    if (QScreen* screen = this->screen(); screen && !isMaximized() && !isFullScreen()) {
-      const QRect room = screen->availableGeometry();
-      const QSize wanted(std::min(room.width(), std::max(width(), 1100)),
-                         std::min(room.height() - 40, std::max(height(), 760)));
-      resize(wanted);
-      const QRect frame = frameGeometry();
-      if (!room.contains(frame))
-        move(std::max(room.left(), std::min(frame.left(), room.right() - frame.width())),
-             std::max(room.top(), std::min(frame.top(), room.bottom() - frame.height())));
-    }
+    GrowForPanels();
     ToolBar2->show();
     Variablen1->show();
     EinundAusgabe1->show();
@@ -175,3 +165,18 @@ void TForm2::Abbrechen1Click(QObject*) { run_->Cancel(); }
 void TForm2::BiszurAuswahl1Click(QObject*) { run_->RunToSelection(); }
 void TForm2::Haltepunktanaus1Click(QObject*) { run_->ToggleBreakpoint(); }
 void TForm2::AlleHaltepunkteentfernen1Click(QObject*) { run_->ClearBreakpoints(); }
+
+void TForm2::GrowForPanels() {
+  // Panels need room beside the diagram: a small frame grows where the screen allows.
+  QScreen* screen = this->screen();
+  if (!screen || isMaximized() || isFullScreen())
+    return;
+  const QRect room = screen->availableGeometry();
+  const QSize wanted(std::min(room.width(), std::max(width(), 1100)),
+                     std::min(room.height() - 40, std::max(height(), 760)));
+  resize(wanted);
+  const QRect frame = frameGeometry();
+  if (!room.contains(frame))
+    move(std::max(room.left(), std::min(frame.left(), room.right() - frame.width())),
+         std::max(room.top(), std::min(frame.top(), room.bottom() - frame.height())));
+}

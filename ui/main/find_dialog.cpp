@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: MIT
+#include "ui/main/find_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("Suchen"));
+  auto* grid = new QGridLayout;
+  Suchtext = new QLineEdit(this);
+  Suchtext->setObjectName(QStringLiteral("Suchtext"));
+  Ersatztext = new QLineEdit(this);
+  Ersatztext->setObjectName(QStringLiteral("Ersatztext"));
+  auto* findLabel = new QLabel(QStringLiteral("Suchen &nach:"), this);
+  findLabel->setBuddy(Suchtext);
+  replaceLabel_ = new QLabel(QStringLiteral("Ersetzen &durch:"), this);
+  replaceLabel_->setBuddy(Ersatztext);
+  grid->addWidget(findLabel, 0, 0);
+  grid->addWidget(Suchtext, 0, 1);
+  grid->addWidget(replaceLabel_, 1, 0);
+  grid->addWidget(Ersatztext, 1, 1);
+  GanzeWoerter = new QCheckBox(QStringLiteral("Nur ganze &Wörter"), this);
+  GanzeWoerter->setObjectName(QStringLiteral("GanzeWoerter"));
+  Schreibweise = new QCheckBox(QStringLiteral("&Groß-/Kleinschreibung beachten"), this);
+  Schreibweise->setObjectName(QStringLiteral("Schreibweise"));
+  grid->addWidget(GanzeWoerter, 2, 1);
+  grid->addWidget(Schreibweise, 3, 1);
+
+  auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
+  Weitersuchen = buttons->addButton(QStringLiteral("&Weitersuchen"), QDialogButtonBox::ActionRole);
+  Weitersuchen->setObjectName(QStringLiteral("Weitersuchen"));
+  Weitersuchen->setDefault(true);
+  Ersetzen = buttons->addButton(QStringLiteral("&Ersetzen"), QDialogButtonBox::ActionRole);
+  Ersetzen->setObjectName(QStringLiteral("Ersetzen"));
+  AlleErsetzen = buttons->addButton(QStringLiteral("&Alle ersetzen"), QDialogButtonBox::ActionRole);
+  AlleErsetzen->setObjectName(QStringLiteral("AlleErsetzen"));
+  QPushButton* close =
+      buttons->addButton(QStringLiteral("Schließen"), QDialogButtonBox::RejectRole);
+  close->setObjectName(QStringLiteral("Schliessen"));
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(Weitersuchen, &QPushButton::clicked, this, &TFindDialog::FindNextRequested);
+  connect(Ersetzen, &QPushButton::clicked, this, &TFindDialog::ReplaceRequested);
+  connect(AlleErsetzen, &QPushButton::clicked, this, &TFindDialog::ReplaceAllRequested);
+  // Nothing to search for, nothing to press.
+  connect(Suchtext, &QLineEdit::textChanged, this, [this](const QString& text) {
+    for (QPushButton* b : {Weitersuchen, Ersetzen, AlleErsetzen})
+      b->setEnabled(!text.isEmpty());
+  });
+
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(grid, 1);
+  layout->addWidget(buttons);
+  for (QPushButton* b : {Weitersuchen, Ersetzen, AlleErsetzen})
+    b->setEnabled(false);
+}
+
+void TFindDialog::Open(bool replacing) {
+  replacing_ = replacing;
+  setWindowTitle(replacing ? QStringLiteral("Ersetzen") : QStringLiteral("Suchen"));
+  for (QWidget* w : {static_cast<QWidget*>(replaceLabel_), static_cast<QWidget*>(Ersatztext),
+                     static_cast<QWidget*>(Ersetzen), static_cast<QWidget*>(AlleErsetzen)})
+    w->setVisible(replacing);
+  adjustSize();
+  show();
+  raise();
+  activateWindow();
+  Suchtext->setFocus();
+  Suchtext->selectAll();
+}
+
+QString TFindDialog::Pattern() const {
+  return Suchtext->text();
+}
+
+QString TFindDialog::Replacement() const {
+  return Ersatztext->text();
+}
+
+TSearchOptions TFindDialog::Options() const {
+  TSearchOptions options;
+  options.WholeWords = GanzeWoerter->isChecked();
+  options.MatchCase = Schreibweise->isChecked();
+  return options;
+}
