@@ -65,7 +65,10 @@ void TCheckController::DocumentReplaced() {
   DocumentChanged();
 }
 
-void TCheckController::ForgetElements(const std::unordered_set<const TElement*>& gone) {
+void TCheckController::ForgetElements(const std::vector<const TElement*>& freed) {
+  if (shown_.empty())
+    return;
+  const std::unordered_set<const TElement*> gone(freed.begin(), freed.end());
   std::vector<TShown> kept;
   kept.reserve(shown_.size());
   for (TShown& f : shown_)

@@ -49,7 +49,7 @@ public:
   // The document was replaced (new, load, undo): the old findings go at once.
   void DocumentReplaced();
   // Elements about to be freed lose their findings.
-  void ForgetElements(const std::unordered_set<const TElement*>& gone);
+  void ForgetElements(const std::vector<const TElement*>& freed);
 
   const std::vector<TShown>& Findings() const { return shown_; }
   const TCheckMarks& Marks() const { return marks_; }

@@ -265,13 +265,13 @@ void TForm1::Loeschen(QObject*) {
       display.ToggleCollapsed(b);
   }
 
-  // Breakpoints on what is freed go with it.
+  // Breakpoints and findings on what is freed go with it.
   if (freedElement)
-    main->Run().ForgetElements(ElementsOf(*freedElement, false));
+    main->ElementsFreed(ElementsOf(*freedElement, false));
   if (freedChain)
-    main->Run().ForgetElements(ElementsOf(*freedChain, true));
+    main->ElementsFreed(ElementsOf(*freedChain, true));
   if (unlinkedBlock && !blockStillShown)
-    main->Run().ForgetElements(ElementsOf(*s, false));
+    main->ElementsFreed(ElementsOf(*s, false));
   Root->Remove(s);
   Display->ClearSelection();
   if (!block) {

@@ -20,33 +20,33 @@ namespace {
 // The blocks, decisions and loops under root that target lies in; false where it is not there.
 bool PathTo(const TElement& root, const TElement* target,
             std::unordered_set<const TElement*>& around) {
+  // Each element entered, with the position of the one it lies in (-1: none).
+  std::vector<std::pair<const TElement*, int32_t>> entered;
   struct TItem {
     const TElement* Head;
-    std::size_t Depth; // entries of `path` that hold this chain
+    int32_t Holder; // position in `entered` of what holds this chain
   };
-  std::vector<const TElement*> path;
-  std::vector<TItem> stack{{&root, 0}};
+  std::vector<TItem> stack{{&root, -1}};
   while (!stack.empty()) {
     const TItem item = stack.back();
     stack.pop_back();
-    path.resize(item.Depth);
     for (const TElement* e = item.Head; e; e = e->Next) {
       if (e == target) {
-        around.insert(path.begin(), path.end());
+        for (int32_t i = item.Holder; i >= 0; i = entered[static_cast<std::size_t>(i)].second)
+          around.insert(entered[static_cast<std::size_t>(i)].first);
         return true;
       }
+      const auto here = static_cast<int32_t>(entered.size());
       if (const TBlock* block = As<TBlock>(e)) {
         if (block->Body) {
-          path.push_back(e);
-          stack.push_back({block->Body, path.size()});
-          path.pop_back();
+          entered.emplace_back(e, item.Holder);
+          stack.push_back({block->Body, here});
         }
       } else if (const TBedingung* c = As<TBedingung>(e)) {
-        path.push_back(e);
+        entered.emplace_back(e, item.Holder);
         for (const TBlock* branch : {c->Branch1, c->Branch2})
           if (branch)
-            stack.push_back({branch, path.size()});
-        path.pop_back();
+            stack.push_back({branch, here});
       }
       if (e == &root && e->Kind() == TKind::Block)
         break;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
@@ -50,6 +51,13 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
   connect(Suchtext, &QLineEdit::textChanged, this, [this](const QString& text) {
     for (QPushButton* b : {Weitersuchen, Ersetzen, AlleErsetzen})
       b->setEnabled(!text.isEmpty());
+  });
+
+  // F3 goes on from here as it does from the diagram.
+  auto* again = new QShortcut(QKeySequence(Qt::Key_F3), this);
+  connect(again, &QShortcut::activated, this, [this] {
+    if (!Suchtext->text().isEmpty())
+      emit FindNextRequested();
   });
 
   auto* layout = new QHBoxLayout(this);

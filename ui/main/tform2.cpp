@@ -547,7 +547,11 @@ void TForm2::ForgetElementsOf(const TElement& tree) {
     }
   }
   for (TForm1* window : DiagramWindows()) ForgetElements(*window->Display, gone);
-  run_->ForgetElements(std::vector<const TElement*>(gone.begin(), gone.end()));
+  ElementsFreed(std::vector<const TElement*>(gone.begin(), gone.end()));
+}
+
+void TForm2::ElementsFreed(const std::vector<const TElement*>& gone) {
+  run_->ForgetElements(gone);
   if (checks_) checks_->ForgetElements(gone);
 }
 

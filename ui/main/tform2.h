@@ -158,6 +158,8 @@ public:
   // Before tree (with its successors and everything it holds) is freed: no window may go on
   // selecting, listing as collapsed or marking as drop target any element of it.
   void ForgetElementsOf(const TElement& tree);
+  // Before the elements are freed: the run's breakpoints and the checks' findings let go of them.
+  void ElementsFreed(const std::vector<const TElement*>& gone);
   int DetachedCount() const { return static_cast<int>(detached_.size()); }
   const std::vector<TOwned<TElement>>& Detached() const { return detached_; }
 
