@@ -4,6 +4,8 @@
 // repainted window, on a headless platform.
 #include "bench/program_generator.h"
 #include "model/structogram_file.h"
+#include "ui/checks/check_controller.h"
+#include "ui/checks/problems_panel.h"
 #include "ui/diagram/tform1.h"
 #include "ui/diagram/tform3.h"
 #include "ui/main/tform2.h"
@@ -146,9 +148,13 @@ TEditor& EditorOf(int kind, TNotation notation) {
   }
   return *gEditor;
 }
-TEditor& Editor() { return EditorOf(2, TNotation::Flow); }
+TEditor& Editor() {
+  return EditorOf(2, TNotation::Flow);
+}
 // The runnable program of 100 000 elements, for stepping through it.
-TEditor& RunEditor() { return EditorOf(5, TNotation::Flow); }
+TEditor& RunEditor() {
+  return EditorOf(5, TNotation::Flow);
+}
 
 // Steps on the flowchart (range 0) or the Nassi-Shneiderman diagram (range 1).
 TEditor& EditorFor(const benchmark::State& state) {
@@ -221,6 +227,46 @@ void BM_Collapse(benchmark::State& state) {
   });
 }
 
+// Inserting a statement into the ordinary program of 100 000 elements while the checks show
+// their marks and list (range 1) or not (range 0): the step itself, up to the repainted window,
+// and (counters, for range 1) the check that follows each step, run on a thread of its own:
+// the milliseconds of the editor's own thread spent on it (taking the program's bytes, taking
+// over the findings, repainting with the marks) and those until its findings are shown.
+void BM_InsertWithChecks(benchmark::State& state) {
+  TEditor& editor = EditorOf(2, TNotation::Flow);
+  const bool checks = state.range(0) == 1;
+  editor.form->Prfungenanzeigen1->setChecked(checks);
+  editor.form->Prfergebnisse1->setVisible(checks);
+  TCheckController& controller = editor.form->Checks();
+  double own = 0, total = 0;
+  (void)QTest::qWaitFor([&] { return !controller.Busy(); }, 60000);
+  for (auto _ : state) {
+    const auto start = TClock::now();
+    editor.Select(editor.form->Program->Body);
+    editor.First().Einfuegen(editor.First().Anweisung);
+    editor.Repaint();
+    state.SetIterationTime(std::chrono::duration<double>(TClock::now() - start).count());
+    if (checks) {
+      state.PauseTiming();
+      if (!QTest::qWaitFor([&] { return !controller.Busy(); }, 60000))
+        state.SkipWithError("Prüfung endet nicht");
+      const auto repaint = TClock::now();
+      editor.Repaint();
+      own += controller.LastRound().OwnMs +
+             std::chrono::duration<double, std::milli>(TClock::now() - repaint).count();
+      total += controller.LastRound().TotalMs;
+      state.ResumeTiming();
+    }
+  }
+  if (checks) {
+    state.counters["pruefung_eigen_ms"] = own / static_cast<double>(state.iterations());
+    state.counters["pruefung_bis_angezeigt_ms"] = total / static_cast<double>(state.iterations());
+    state.counters["befunde"] = static_cast<double>(controller.Findings().size());
+  }
+  editor.form->Prfungenanzeigen1->setChecked(false);
+  editor.form->Prfergebnisse1->setVisible(false);
+}
+
 // "Einzelschritt" on the running program of 100 000 elements, up to the repainted windows; the
 // first step starts the run (compiling the program) and is timed apart, once.
 void BM_RunStart(benchmark::State& state) {
@@ -259,6 +305,7 @@ BENCHMARK(BM_InsertStatement)->DenseRange(0, 1)->UseManualTime()->Unit(benchmark
 BENCHMARK(BM_Delete)->DenseRange(0, 1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Undo)->DenseRange(0, 1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Collapse)->DenseRange(0, 1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InsertWithChecks)->DenseRange(0, 1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunStart)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunStep)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -266,7 +313,7 @@ BENCHMARK(BM_RunStep)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir settings;  // the recently used files are noted there, not in the user's own
+  QTemporaryDir settings; // the recently used files are noted there, not in the user's own
   qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "model/element.h"
-#include "language/element_index.h"
+#include "model/element_index.h"
 #include "language/pascal_expression.h"
 
 #include <unordered_map>

@@ -4,7 +4,7 @@
 // neither texts nor the element tree.
 #pragma once
 
-#include "language/element_index.h"
+#include "model/element_index.h"
 #include "language/program_texts.h"
 #include "language/run_nodes.h"
 #include "model/element.h"

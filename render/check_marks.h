@@ -3,16 +3,19 @@
 // see them. Like a run's marks they are drawn on screen only, never in pictures or printouts.
 #pragma once
 
+#include "model/element_index.h"
 #include "render/surface.h"
 
-#include <unordered_set>
+#include <cstdint>
 
 class TElement;
 
 struct TCheckMarks {
-  std::unordered_set<const TElement*> Elements;
+  static constexpr uint32_t kNone = UINT32_MAX;
+  // Each element with findings, and where its first finding stands in the list of them.
+  TElementIndex First;
 
-  bool Has(const TElement* e) const { return Elements.count(e) > 0; }
+  bool Has(const TElement* e) const { return First.Find(e, kNone) != kNone; }
 };
 
 constexpr TColor kCheckMarkFill = 0x00A5FF; // orange

@@ -26,7 +26,7 @@ protected:
     EXPECT_TRUE(WaitFor([&] { return !Checks().Busy(); }));
     QStringList out;
     for (const TCheckController::TShown& f : Checks().Findings())
-      out << f.Text + ": " + f.Why;
+      out << QString::fromStdString(f.Element->Text + ": " + f.Why);
     return out;
   }
   // Orange pixels of the marks in what the window shows.

@@ -69,34 +69,29 @@ void TCheckController::ForgetElements(const std::vector<const TElement*>& freed)
   if (shown_.empty())
     return;
   const std::unordered_set<const TElement*> gone(freed.begin(), freed.end());
-  std::vector<TShown> kept;
-  kept.reserve(shown_.size());
-  for (TShown& f : shown_)
-    if (!gone.count(f.Element))
-      kept.push_back(std::move(f));
-  if (kept.size() == shown_.size()) {
-    shown_ = std::move(kept);
+  const auto from = std::remove_if(shown_.begin(), shown_.end(),
+                                   [&](const TShown& f) { return gone.count(f.Element) > 0; });
+  if (from == shown_.end())
     return;
-  }
-  shown_ = std::move(kept);
-  marks_.Elements.clear();
-  byElement_.clear();
-  for (std::size_t i = 0; i < shown_.size(); ++i) {
-    marks_.Elements.insert(shown_[i].Element);
-    byElement_.emplace(shown_[i].Element, i);
-  }
+  shown_.erase(from, shown_.end());
+  IndexFindings();
   emit FindingsChanged();
 }
 
+void TCheckController::IndexFindings() {
+  marks_.First.Clear();
+  marks_.First.Reserve(shown_.size());
+  for (std::size_t i = 0; i < shown_.size(); ++i)
+    marks_.First.Add(shown_[i].Element, static_cast<uint32_t>(i));
+}
+
 QString TCheckController::MessagesFor(const TElement* e) const {
-  std::vector<std::size_t> found;
-  const auto [from, to] = byElement_.equal_range(e);
-  for (auto it = from; it != to; ++it)
-    found.push_back(it->second);
-  std::sort(found.begin(), found.end()); // in the checks' order
+  const uint32_t first = marks_.First.Find(e, TCheckMarks::kNone);
+  if (first == TCheckMarks::kNone)
+    return QString();
   QStringList lines;
-  for (std::size_t i : found)
-    lines.append(shown_[i].Message);
+  for (std::size_t i = first; i < shown_.size() && shown_[i].Element == e; ++i)
+    lines.append(QString::fromStdString(shown_[i].Message));
   return lines.join(QLatin1Char('\n'));
 }
 
@@ -112,6 +107,7 @@ void TCheckController::Start() {
   }
   // The program as file bytes: taking them is a few milliseconds even for a large program, and
   // the thread then works on a tree of its own.
+  roundStarted_.start();
   TMemoryStream image;
   try {
     SaveDocument(*main_.Program, image);
@@ -119,6 +115,7 @@ void TCheckController::Start() {
     Clear(); // a tree no file could hold has no findings to show
     return;
   }
+  snapshotMs_ = static_cast<double>(roundStarted_.nsecsElapsed()) / 1e6;
   const uint64_t generation = generation_;
   const TCheckSet enabled = enabled_;
   worker_ = std::thread([this, bytes = std::move(image.Data), generation, enabled] {
@@ -152,28 +149,25 @@ void TCheckController::Finished(uint64_t generation, std::shared_ptr<TResult> re
     Clear();
     return;
   }
+  QElapsedTimer apply;
+  apply.start();
   const std::vector<const TElement*> elements = ElementsInOrder(*main_.Program);
   shown_.clear();
-  marks_.Elements.clear();
-  byElement_.clear();
   shown_.reserve(result->Findings.size());
-  for (const TFinding& f : result->Findings) {
-    if (f.Position >= elements.size())
-      continue;
-    const TElement* e = elements[f.Position];
-    byElement_.emplace(e, shown_.size());
-    marks_.Elements.insert(e);
-    shown_.push_back({e, f.Check, QString::fromStdString(f.Path), FromCp1252(e->Text),
-                      QString::fromStdString(f.Why), QString::fromStdString(f.Message)});
-  }
+  for (TFinding& f : result->Findings)
+    if (f.Position < elements.size())
+      shown_.push_back({elements[f.Position], f.Check, std::move(f.Path), std::move(f.Why),
+                        std::move(f.Message)});
+  IndexFindings();
   emit FindingsChanged();
+  lastRound_.OwnMs = snapshotMs_ + static_cast<double>(apply.nsecsElapsed()) / 1e6;
+  lastRound_.TotalMs = static_cast<double>(roundStarted_.nsecsElapsed()) / 1e6;
 }
 
 void TCheckController::Clear() {
   const bool had = !shown_.empty();
   shown_.clear();
-  marks_.Elements.clear();
-  byElement_.clear();
+  marks_.First.Clear();
   if (had)
     emit FindingsChanged();
 }

@@ -7,9 +7,12 @@
 #include "language/program_checks.h"
 #include "render/check_marks.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+
 #include <QTimer>
+#include <string>
 
 #include <atomic>
 #include <cstdint>
@@ -25,13 +28,13 @@ class TCheckController : public QObject {
   Q_OBJECT
 public:
   // A finding as the editor shows it: its element in the document and its texts in UTF-8.
+  // Findings of one element follow each other, in the order the export writes the elements.
   struct TShown {
     const TElement* Element;
     TCheck Check;
-    QString Path;
-    QString Text; // the element's text as it was checked
-    QString Why;
-    QString Message;
+    std::string Path;
+    std::string Why;
+    std::string Message;
   };
 
   explicit TCheckController(TForm2& main);
@@ -57,6 +60,13 @@ public:
   QString MessagesFor(const TElement* e) const;
   // True while a check is waiting to start or running.
   bool Busy() const { return timer_.isActive() || worker_.joinable() || again_; }
+  // The last check taken over: the time this thread spent on it (taking the program's bytes,
+  // taking over the findings) and the time from its start to its findings shown.
+  struct TRoundTimes {
+    double OwnMs = 0;
+    double TotalMs = 0;
+  };
+  TRoundTimes LastRound() const { return lastRound_; }
 
 signals:
   // The findings were replaced or some removed.
@@ -67,6 +77,8 @@ private:
   void Start();
   void Finished(uint64_t generation, std::shared_ptr<TResult> result);
   void Clear();
+  // The marks anew from the findings.
+  void IndexFindings();
 
   TForm2& main_;
   bool wanted_ = false;
@@ -77,5 +89,7 @@ private:
   uint64_t generation_ = 0; // counts changes; a result of an older one is dropped
   std::vector<TShown> shown_;
   TCheckMarks marks_;
-  std::unordered_multimap<const TElement*, std::size_t> byElement_;
+  QElapsedTimer roundStarted_;
+  double snapshotMs_ = 0;
+  TRoundTimes lastRound_;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/checks/problems_panel.h"
 
+#include "ui/main/text_codec.h"
+
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
@@ -47,16 +49,16 @@ QVariant TFindingsModel::data(const QModelIndex& index, int role) const {
     return QVariant();
   const TCheckController::TShown& f = checks_.Findings()[static_cast<std::size_t>(index.row())];
   if (role == Qt::ToolTipRole)
-    return f.Message;
+    return QString::fromStdString(f.Message);
   if (role != Qt::DisplayRole)
     return QVariant();
   switch (index.column()) {
   case 0:
-    return f.Text;
+    return FromCp1252(f.Element->Text);
   case 1:
-    return f.Why;
+    return QString::fromStdString(f.Why);
   default:
-    return f.Path;
+    return QString::fromStdString(f.Path);
   }
 }
 

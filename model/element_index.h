@@ -40,6 +40,11 @@ public:
     }
   }
   bool Empty() const { return used_ == 0; }
+  void Clear() {
+    slots_.clear();
+    used_ = 0;
+    shift_ = 64;
+  }
 
 private:
   struct TSlot {
