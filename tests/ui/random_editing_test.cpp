@@ -6,6 +6,9 @@
 //
 // STRUKT_RANDOM_SEED picks the seed (default 1), STRUKT_RANDOM_STEPS the number of steps (5000).
 #include "diagram_test_support.h"
+#include "ui/checks/check_controller.h"
+#include "ui/checks/problems_panel.h"
+#include "ui/main/find_dialog.h"
 #include "render/run_marks.h"
 #include "ui/run/run_controller.h"
 #include "model/stream.h"
@@ -15,6 +18,7 @@
 #include "ui/main/text_codec.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -275,7 +279,8 @@ protected:
     Quit,
     Zoom,
     View,
-    Run
+    Run,
+    Checks
   };
 
   // Weighted so that programs grow large enough to matter, yet every command comes up.
@@ -285,7 +290,7 @@ protected:
         {TStep::Popup, 14},      {TStep::Menu, 6},        {TStep::Toolbar, 12}, {TStep::Undo, 4},
         {TStep::Redo, 2},        {TStep::Load, 2},        {TStep::New, 1},      {TStep::Save, 2},
         {TStep::CloseWindow, 3}, {TStep::Resize, 2},      {TStep::Scroll, 3},   {TStep::Quit, 1},
-        {TStep::Zoom, 3},        {TStep::View, 5},        {TStep::Run, 6}};
+        {TStep::Zoom, 3},        {TStep::View, 5},        {TStep::Run, 6},      {TStep::Checks, 5}};
     unsigned total = 0;
     for (const auto& w : weights)
       total += w.second;
@@ -401,6 +406,42 @@ protected:
       QTest::qWait(static_cast<int>(Pick(3)));
       break;
     }
+    case TStep::Checks: {
+      TCheckController& checks = form->Checks();
+      switch (Pick(6)) {
+      case 0:
+        form->Prfungenanzeigen1->trigger();
+        break;
+      case 1:
+        form->Prfergebnisse1->toggleViewAction()->trigger();
+        break;
+      case 2: // a finding clicked, or double-clicked to edit it
+        if (!checks.Findings().empty())
+          form->ShowElement(checks.Findings()[Pick(checks.Findings().size())].Element,
+                            Pick(4) == 0);
+        break;
+      case 3:
+        (void)QTest::qWaitFor([&] { return !checks.Busy(); }, 2000);
+        break;
+      default: { // find or replace a letter or two
+        TFindDialog* dialog = form->FindDialog();
+        dialog->Suchtext->setText(QString(QChar('a' + static_cast<int>(Pick(26)))) +
+                                  (Pick(2) ? QString() : QStringLiteral("\u00e4")));
+        dialog->Ersatztext->setText(Pick(2) ? QStringLiteral("x") : QString());
+        dialog->GanzeWoerter->setChecked(Pick(2));
+        dialog->Schreibweise->setChecked(Pick(2));
+        const unsigned which = Pick(4);
+        if (which == 0)
+          form->ReplaceAll();
+        else if (which == 1)
+          form->ReplaceFound();
+        else
+          form->FindNext();
+        break;
+      }
+      }
+      break;
+    }
     }
   }
 
@@ -420,6 +461,11 @@ protected:
       for (const TElement* e : marks->Breakpoints)
         ASSERT_TRUE(live.count(e));
     }
+    // Findings name only elements of the document as it stands.
+    std::unordered_set<const TElement*> inDocument;
+    CollectElements(form->Program.get(), inDocument);
+    for (const TCheckController::TShown& f : form->Checks().Findings())
+      ASSERT_TRUE(inDocument.count(f.Element));
     if (form->Run().Active()) {
       ASSERT_NE(form->Run().Machine(), nullptr);
     }
