@@ -105,6 +105,11 @@ TEST_F(ChecksTest, MarksAndTooltipsOnlyWhileShownNeverInPictures) {
   ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
   EXPECT_EQ(a.readAll(), b.readAll());
 
+  First().SetNotation(TNotation::Nsd); // the same marks in the other notation
+  Settle();
+  EXPECT_GT(MarkPixels(), 20);
+  First().SetNotation(TNotation::Flow);
+  Settle();
   const QPoint at = PointOf(First(), unassigned);
   QHelpEvent help(QEvent::ToolTip, at, First().viewport()->mapToGlobal(at));
   QCoreApplication::sendEvent(First().viewport(), &help);
