@@ -7,6 +7,7 @@
 // repetitive files that mutation alone rarely builds (see structured_input.h).
 #include "fuzz/structured_input.h"
 #include "language/language_export.h"
+#include "language/program_checks.h"
 #include "model/stream.h"
 #include "model/structogram_file.h"
 #include "render/diagram_paint.h"
@@ -194,6 +195,14 @@ void Check(const std::string& bytes, const uint8_t* data, size_t size) {
       const std::string source = ExportProgramAs(root, language, "Programm");
       if (language == TSourceLanguage::Pascal && source != pascal)
         Fault("Pascal-Export als Sprache verschieden");
+    }
+    // The checks read the same texts; each finding names an element of the program, in order.
+    const std::vector<const TElement*> order = ElementsInOrder(root);
+    std::size_t last = 0;
+    for (const TFinding& f : CheckProgram(root)) {
+      if (f.Position >= order.size() || order[f.Position] != f.Element || f.Position < last)
+        Fault("Befund der Prüfungen an falscher Stelle");
+      last = f.Position;
     }
   }
 
