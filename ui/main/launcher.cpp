@@ -14,6 +14,14 @@
 
 namespace {
 
+// A language other than German needs the translations, which the editor's program loads.
+bool NamesLanguage(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--lang") == 0 || std::strncmp(argv[i], "--lang=", 7) == 0)
+      return true;
+  return false;
+}
+
 bool AsksForHelp(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
     for (const char* help : {"--help", "-h", "-?", "--help-all"})
@@ -36,7 +44,7 @@ std::string OwnFolder() {
 } // namespace
 
 int main(int argc, char** argv) {
-  if (IsRunCommand(argc, argv) && !AsksForHelp(argc, argv))
+  if (IsRunCommand(argc, argv) && !AsksForHelp(argc, argv) && !NamesLanguage(argc, argv))
     return RunCommand(argc, argv);
   const std::string folder = OwnFolder();
   // Beside this program in the build, in the package's program folder when installed.

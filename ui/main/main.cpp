@@ -1,21 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main/application.h"
 #include "ui/main/converter.h"
+#include "ui/main/language.h"
 #include "ui/main/run_command.h"
 #include "ui/main/startup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QGuiApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -38,9 +37,19 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 } // namespace
 
 int main(int argc, char** argv) {
+  // The command line speaks German unless --lang says otherwise; the editor also keeps the
+  // language chosen in its menu.
+  const std::optional<TUiLanguage> language = LanguageArgument(argc, argv);
+  if (HasLanguageArgument(argc, argv) && !language) {
+    fprintf(stderr, "Aufruf: --lang de oder --lang en\n");
+    return 2;
+  }
   // A run needs neither a display nor Qt: it starts as fast as the compiled program would.
-  if (IsRunCommand(argc, argv) && !HasArgument(argc, argv, {"--help", "-h", "-?", "--help-all"}))
+  if (IsRunCommand(argc, argv) && !HasArgument(argc, argv, {"--help", "-h", "-?", "--help-all"})) {
+    if (language)
+      InstallLanguage(*language);
     return RunCommand(argc, argv);
+  }
   // The converter and the help text need no display; pictures are still drawn with real fonts.
   const bool exporting = HasArgument(argc, argv, {"--export"});
   const bool helping = HasArgument(argc, argv, {"--help", "-h", "-?", "--help-all"});
@@ -58,11 +67,8 @@ int main(int argc, char** argv) {
   else
     app = std::make_unique<TApplication>(argc, argv);
   QCoreApplication::setApplicationName("struktogramme");
-  // Qt's own texts (help, file and print dialogs) speak German like the rest of the program.
-  QTranslator translator;
-  if (translator.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QCoreApplication::installTranslator(&translator);
+  const bool editing = !exporting && !helping;
+  InstallLanguage(language ? *language : editing ? SavedLanguage() : TUiLanguage::German);
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -92,6 +98,9 @@ int main(int argc, char** argv) {
   parser.addOption(QCommandLineOption("seed", "Startwert der Zufallszahlen.", "N"));
   parser.addOption(QCommandLineOption(
       "check", "Prüft DATEI und nennt, was nach einem Fehler aussieht.", "DATEI"));
+  parser.addOption(QCommandLineOption(
+      "lang", "Sprache für diesen Start: de (Deutsch, so ohne Angabe) oder en (Englisch).",
+      "SPRACHE"));
   parser.addPositionalArgument(
       "DATEI", "Struktogramm-Datei (*.str); mit --export auch Pascal-Quelltext (*.pas)", "[DATEI]");
   parser.process(*app);

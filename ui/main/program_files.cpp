@@ -3,6 +3,7 @@
 
 #include "language/pascal_import.h"
 #include "model/structogram_file.h"
+#include "model/texts.h"
 
 #include <algorithm>
 #include <cctype>
@@ -24,13 +25,18 @@ TOwned<TBlock> ReadProgramFile(const std::string& input) {
     return ImportPascalFile(input);
   TLoadResult loaded = LoadDocumentFile(input);
   if (loaded.Damaged)
-    std::fprintf(stderr, "Warnung: Die Datei %s ist beschädigt und wurde nur teilweise gelesen.\n",
-                 input.c_str());
+    std::fprintf(stderr, "%s\n",
+                 Format(Tr("Befehlszeile",
+                           "Warnung: Die Datei %1 ist beschädigt und wurde nur teilweise gelesen."),
+                        {input})
+                     .c_str());
   else if (loaded.TrailingRecords)
-    std::fprintf(stderr,
-                 "Warnung: Die Datei %s enthält Daten hinter dem Programm; sie werden "
-                 "mitgeschrieben, aber nicht gezeigt.\n",
-                 input.c_str());
+    std::fprintf(stderr, "%s\n",
+                 Format(Tr("Befehlszeile", "Warnung: Die Datei %1 enthält Daten hinter dem "
+                                           "Programm; sie werden mitgeschrieben, aber nicht "
+                                           "gezeigt."),
+                        {input})
+                     .c_str());
   return std::move(loaded.Root);
 }
 

@@ -6,6 +6,7 @@
 #include "language/program_checks.h"
 #include "model/windows1252.h"
 #include "model/stream.h"
+#include "model/texts.h"
 #include "ui/main/program_files.h"
 
 #include <unistd.h>
@@ -90,8 +91,11 @@ private:
 };
 
 void Usage() {
-  std::fprintf(stderr, "Aufruf: struktogramme --run DATEI [--max-steps N] [--trace TABELLE.csv] "
-                       "[--seed N] (DATEI ist ein Struktogramm .str oder Pascal-Quelltext .pas)\n");
+  std::fprintf(stderr, "%s\n",
+               Tr("Befehlszeile",
+                  "Aufruf: struktogramme --run DATEI [--max-steps N] [--trace TABELLE.csv] "
+                  "[--seed N] (DATEI ist ein Struktogramm .str oder Pascal-Quelltext .pas)")
+                   .c_str());
 }
 
 // The value of option `name` at argv[i] ("--name WERT" or "--name=WERT"); i moves past it.
@@ -132,6 +136,8 @@ bool Parse(int argc, char** argv, TOptions& options) {
       options.MaxSteps = number;
     } else if (auto trace = Value(argc, argv, i, "--trace")) {
       options.Trace = *trace;
+    } else if (Value(argc, argv, i, "--lang")) {
+      // The language is chosen before the run starts (see the program's entry).
     } else if (auto seed = Value(argc, argv, i, "--seed")) {
       if (!Number(*seed, number) || number > UINT32_MAX)
         return false;
@@ -175,9 +181,20 @@ int CheckCommand(const std::string& file) {
 
 int RunCommand(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
-    if (auto file = Value(argc, argv, i, "--check")) {
-      if (argc != 3 && !(argc == 2 && std::strchr(argv[1], '='))) {
-        std::fprintf(stderr, "Aufruf: struktogramme --check DATEI\n");
+    if (Value(argc, argv, i, "--check")) {
+      std::optional<std::string> file;
+      bool wrong = false;
+      for (int j = 1; j < argc; ++j) {
+        if (auto named = Value(argc, argv, j, "--check")) {
+          wrong = wrong || file.has_value();
+          file = named;
+        } else if (!Value(argc, argv, j, "--lang")) {
+          wrong = true;
+        }
+      }
+      if (wrong || !file) {
+        std::fprintf(stderr, "%s\n",
+                     Tr("Befehlszeile", "Aufruf: struktogramme --check DATEI").c_str());
         return 2;
       }
       return CheckCommand(*file);
@@ -223,8 +240,11 @@ int RunCommand(int argc, char** argv) {
       std::fprintf(stderr, "%s\n", machine.Error().c_str());
       status = 1;
     } else if (state == TMachine::TState::Ready) {
-      std::fprintf(stderr, "Der Lauf wurde nach %llu Schritten abgebrochen (--max-steps).\n",
-                   static_cast<unsigned long long>(machine.Steps()));
+      std::fprintf(stderr, "%s\n",
+                   Format(Tr("Befehlszeile",
+                             "Der Lauf wurde nach %1 Schritten abgebrochen (--max-steps)."),
+                          {std::to_string(machine.Steps())})
+                       .c_str());
       status = 3;
     } else {
       status = machine.ExitCode();
