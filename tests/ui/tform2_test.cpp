@@ -221,7 +221,9 @@ TEST_F(TForm2Test, MenuBarMatchesTheTable) {
         {"AlsNassiShneidermanStruktogramm1", "Als Nassi-Shneiderman-Struktogramm", true},
         {"N16", "-", true},
         {"Prfungenanzeigen1", "Prüfungen anzeigen", true},
-        {"Prfergebnisse1", "Prüfergebnisse", true}}},
+        {"Prfergebnisse1", "Prüfergebnisse", true},
+        {"N18", "-", true},
+        {"Sprache1Action", "Sprache", true}}},
       // Beyond the original program's menus.
       {"Ausfhren1",
        "Ausführen",

@@ -36,11 +36,11 @@ QVariant TFindingsModel::headerData(int section, Qt::Orientation orientation, in
     return QVariant();
   switch (section) {
   case 0:
-    return QStringLiteral("Element");
+    return tr("Element");
   case 1:
-    return QStringLiteral("Meldung");
+    return tr("Meldung");
   default:
-    return QStringLiteral("Ort");
+    return tr("Ort");
   }
 }
 
@@ -68,7 +68,7 @@ void TFindingsModel::Reset() {
 }
 
 TProblemsPanel::TProblemsPanel(TCheckController& checks, QWidget* parent)
-    : QDockWidget(QStringLiteral("Prüfergebnisse"), parent), checks_(checks) {
+    : QDockWidget(tr("Prüfergebnisse"), parent), checks_(checks) {
   setObjectName(QStringLiteral("Prfergebnisse"));
   auto* content = new QWidget(this);
   auto* layout = new QVBoxLayout(content);
@@ -148,7 +148,7 @@ const TElement* TProblemsPanel::ElementAt(const QModelIndex& index) const {
 
 void TProblemsPanel::Update() {
   const std::size_t n = checks_.Findings().size();
-  summary_->setText(n == 0   ? QStringLiteral("Keine Befunde.")
-                    : n == 1 ? QStringLiteral("1 Befund:")
-                             : QStringLiteral("%1 Befunde:").arg(n));
+  summary_->setText(n == 0   ? tr("Keine Befunde.")
+                    : n == 1 ? tr("1 Befund:")
+                             : tr("%1 Befunde:").arg(n));
 }

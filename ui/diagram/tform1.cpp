@@ -42,34 +42,43 @@ struct TPopupEntry {
 };
 
 const TPopupEntry kPopupItems[] = {
-    {&TForm1::Anweisung, "Anweisung", "Anweisung", true, true, &TForm1::Einfuegen},
+    {&TForm1::Anweisung, "Anweisung", QT_TRANSLATE_NOOP("TForm1", "Anweisung"), true, true,
+     &TForm1::Einfuegen},
     {&TForm1::N1, "N1", "-", true, true, nullptr},
-    {&TForm1::IfAnweisung, "IfAnweisung", "Entscheidung", true, true, &TForm1::Einfuegen},
+    {&TForm1::IfAnweisung, "IfAnweisung", QT_TRANSLATE_NOOP("TForm1", "Entscheidung"), true, true,
+     &TForm1::Einfuegen},
     {&TForm1::N2, "N2", "-", true, true, nullptr},
-    {&TForm1::WhileSchleife, "WhileSchleife", "Schleife (Test vorher)", true, true,
+    {&TForm1::WhileSchleife, "WhileSchleife", QT_TRANSLATE_NOOP("TForm1", "Schleife (Test vorher)"),
+     true, true, &TForm1::Einfuegen},
+    {&TForm1::DoWhileSchleife, "DoWhileSchleife",
+     QT_TRANSLATE_NOOP("TForm1", "Schleife (Test danach)"), true, true, &TForm1::Einfuegen},
+    {&TForm1::RepeatUntilSchleife, "RepeatUntilSchleife",
+     QT_TRANSLATE_NOOP("TForm1", "Schleife (Test danach)"), false, true, &TForm1::Einfuegen},
+    {&TForm1::ForSchleife, "ForSchleife", QT_TRANSLATE_NOOP("TForm1", "Zählschleife"), false, true,
      &TForm1::Einfuegen},
-    {&TForm1::DoWhileSchleife, "DoWhileSchleife", "Schleife (Test danach)", true, true,
-     &TForm1::Einfuegen},
-    {&TForm1::RepeatUntilSchleife, "RepeatUntilSchleife", "Schleife (Test danach)", false, true,
-     &TForm1::Einfuegen},
-    {&TForm1::ForSchleife, "ForSchleife", "Zählschleife", false, true, &TForm1::Einfuegen},
-    {&TForm1::Textbearbeiten1, "Textbearbeiten1", "Text bearbeiten", true, false,
-     &TForm1::Textbearbeiten1Click},
-    {&TForm1::Genauerbestimmen1, "Genauerbestimmen1", "Genauer bestimmen", true, false,
+    {&TForm1::Textbearbeiten1, "Textbearbeiten1", QT_TRANSLATE_NOOP("TForm1", "Text bearbeiten"),
+     true, false, &TForm1::Textbearbeiten1Click},
+    {&TForm1::Genauerbestimmen1, "Genauerbestimmen1",
+     QT_TRANSLATE_NOOP("TForm1", "Genauer bestimmen"), true, false,
      &TForm1::Genauerbestimmen1Click},
-    {&TForm1::Lschen1, "Lschen1", "Löschen", true, false, &TForm1::Loeschen},
+    {&TForm1::Lschen1, "Lschen1", QT_TRANSLATE_NOOP("TForm1", "Löschen"), true, false,
+     &TForm1::Loeschen},
     {&TForm1::N3, "N3", "-", true, false, nullptr},
     {&TForm1::Anzeigeverkleinernvergrern1, "Anzeigeverkleinernvergrern1",
-     "Anzeige verkleinern/vergrößern", true, false, &TForm1::ChangeDisplay},
-    {&TForm1::InneuemFensteranzeigen1, "InneuemFensteranzeigen1", "In neuem Fenster anzeigen", true,
-     false, &TForm1::InneuemFensteranzeigen},
+     QT_TRANSLATE_NOOP("TForm1", "Anzeige verkleinern/vergrößern"), true, false,
+     &TForm1::ChangeDisplay},
+    {&TForm1::InneuemFensteranzeigen1, "InneuemFensteranzeigen1",
+     QT_TRANSLATE_NOOP("TForm1", "In neuem Fenster anzeigen"), true, false,
+     &TForm1::InneuemFensteranzeigen},
     // Beyond the original program's items.
     {&TForm1::N4, "N4", "-", true, false, nullptr},
-    {&TForm1::Ausschneiden1, "Ausschneiden1", "Ausschneiden", true, false,
-     &TForm1::Ausschneiden1Click},
-    {&TForm1::Kopieren1, "Kopieren1", "Kopieren", true, false, &TForm1::Kopieren1Click},
+    {&TForm1::Ausschneiden1, "Ausschneiden1", QT_TRANSLATE_NOOP("TForm1", "Ausschneiden"), true,
+     false, &TForm1::Ausschneiden1Click},
+    {&TForm1::Kopieren1, "Kopieren1", QT_TRANSLATE_NOOP("TForm1", "Kopieren"), true, false,
+     &TForm1::Kopieren1Click},
     {&TForm1::AusZwischenablageeinfgen1, "AusZwischenablageeinfgen1",
-     "Aus Zwischenablage einfügen", true, false, &TForm1::AusZwischenablageeinfgen1Click},
+     QT_TRANSLATE_NOOP("TForm1", "Aus Zwischenablage einfügen"), true, false,
+     &TForm1::AusZwischenablageeinfgen1Click},
 };
 
 // Where the window opened after `open` others goes: three quarters of the frame's area (at least
@@ -92,7 +101,7 @@ QRect CascadedGeometry(QSize area, int open, int step) {
 TForm1::TForm1(TBlock* block) : Root(block), Display(std::make_unique<TDisplayOptions>()) {
   Display->DrawRoot = block; // the root is the whole diagram, measured before the first paint
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QStringLiteral("Komplettes Programm"));
+  setWindowTitle(tr("Komplettes Programm"));
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPixelSize(13);
   setFont(font);
@@ -151,7 +160,9 @@ void TForm1::SetCaption(const QString& caption) {
   ShowCaption();
 }
 
-QString TForm1::Caption() const { return caption_; }
+QString TForm1::Caption() const {
+  return caption_;
+}
 
 void TForm1::ShowCaption() {
   // The zoom is told only where it is not the original size.
@@ -163,7 +174,7 @@ void TForm1::ShowCaption() {
 }
 
 void TForm1::SetRoot(TBlock* block) {
-  layout_.reset();  // it measured the old root with the old display state
+  layout_.reset(); // it measured the old root with the old display state
   const TNotation notation = Notation();
   Display = std::make_unique<TDisplayOptions>();
   Display->Notation = notation;
@@ -223,7 +234,9 @@ TSize TForm1::MeasureRoot() {
   return size;
 }
 
-void TForm1::ScheduleAdjust() { rangesStale_ = true; }
+void TForm1::ScheduleAdjust() {
+  rangesStale_ = true;
+}
 
 void TForm1::EnsureRanges() {
   if (rangesStale_)
@@ -380,7 +393,9 @@ void TForm1::ZoomOut(QPoint around) {
       return SetZoom(*it, around);
 }
 
-QPoint TForm1::ViewCentre() const { return viewport()->rect().center(); }
+QPoint TForm1::ViewCentre() const {
+  return viewport()->rect().center();
+}
 
 void TForm1::wheelEvent(QWheelEvent* event) {
   if (!(event->modifiers() & Qt::ControlModifier))
@@ -427,7 +442,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 TRect TForm1::SelectedWindowRect() const {
   const TRect r = Display->SelectedRect;
   if (zoom_ == 100)
-    return r;  // drawn in window coordinates
+    return r; // drawn in window coordinates
   // Drawn in the figure's units: scaled and shifted by the scroll positions.
   const double z = zoom_ / 100.0;
   const int hs = horizontalScrollBar()->value();
@@ -464,7 +479,7 @@ void TForm1::ChangeMinimize(TBlock* block) {
 void TForm1::createPopupMenu() {
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-  Einfgen1 = PopupMenu1->addMenu(QStringLiteral("Einfügen"));
+  Einfgen1 = PopupMenu1->addMenu(tr("Einfügen"));
   Einfgen1->setObjectName(QStringLiteral("Einfgen1"));
   for (const TPopupEntry& entry : kPopupItems) {
     auto* action = new QAction(PopupMenu1);
@@ -472,7 +487,7 @@ void TForm1::createPopupMenu() {
     if (QLatin1String(entry.caption) == QLatin1String("-")) {
       action->setSeparator(true);
     } else {
-      action->setText(QString::fromUtf8(entry.caption));
+      action->setText(tr(entry.caption));
       const TPopupHandler handler = entry.handler;
       connect(action, &QAction::triggered, this,
               [this, action, handler] { Run([&] { (this->*handler)(action); }); });

@@ -53,7 +53,8 @@ bool KindForSender(const QObject* sender, TKind& kind) {
 TOwned<TElement> CreateElement(TKind kind) {
   switch (kind) {
   case TKind::Anweisung:
-    return TAnweisung::CreateWithText("Anweisung");
+    // The text a new statement starts with is the user's, in the user's language.
+    return TAnweisung::CreateWithText(ToCp1252(TForm1::tr("Anweisung")));
   case TKind::If:
     return TIf::CreateWithText("???");
   case TKind::While:
@@ -99,7 +100,7 @@ bool TForm1::FitsAt(const TElement& target, bool after, int32_t depth) const {
 void TForm1::ReportTooDeep() {
   if (TForm2* main = TForm2::MainForm())
     main->Services().ShowMessage(
-        QStringLiteral("Das Struktogramm kann nicht tiefer als %1 Ebenen verschachtelt werden.")
+        tr("Das Struktogramm kann nicht tiefer als %1 Ebenen verschachtelt werden.")
             .arg(kMaxNestingDepth),
         TMessageKind::Error);
 }
@@ -167,20 +168,20 @@ bool TForm1::Textbearbeiten() {
     QString prompt;
     switch (s->Kind()) {
     case TKind::Anweisung:
-      title = QStringLiteral("Anweisung");
-      prompt = QStringLiteral("Gib eine neue Anweisung ein:");
+      title = tr("Anweisung");
+      prompt = tr("Gib eine neue Anweisung ein:");
       break;
     case TKind::If:
-      title = QStringLiteral("If-Anweisung");
-      prompt = QStringLiteral("Gib eine neue Bedingung ein:");
+      title = tr("If-Anweisung");
+      prompt = tr("Gib eine neue Bedingung ein:");
       break;
     case TKind::Block:
-      title = QStringLiteral("Anweisungsblock");
-      prompt = QStringLiteral("Gib eine neue Bezeichnung ein:");
+      title = tr("Anweisungsblock");
+      prompt = tr("Gib eine neue Bezeichnung ein:");
       break;
     default:
-      title = QStringLiteral("Schleife");
-      prompt = QStringLiteral("Gib eine neue Bedingung ein:");
+      title = tr("Schleife");
+      prompt = tr("Gib eine neue Bedingung ein:");
       break;
     }
     QString text = FromCp1252(s->Text);
@@ -313,7 +314,7 @@ void TForm1::Genauerbestimmen1Click(QObject*) {
     InneuemFensteranzeigen();
   } else {
     main->Services().ShowMessage(
-        QStringLiteral("Nur Anweisungen können genauer spezifiziert werden"), TMessageKind::Error);
+        tr("Nur Anweisungen können genauer spezifiziert werden"), TMessageKind::Error);
   }
 }
 

@@ -20,9 +20,10 @@ struct TLabelSpec {
   const char* Caption;
   QRect Rect;
 };
-const TLabelSpec kLabels[] = {{"Label1", "Zählvariable", QRect(14, 21, 58, 13)},
-                              {"Label2", "von", QRect(128, 19, 18, 13)},
-                              {"Label3", "bis", QRect(197, 20, 13, 13)}};
+const TLabelSpec kLabels[] = {
+    {"Label1", QT_TRANSLATE_NOOP("TForm3", "Zählvariable"), QRect(14, 21, 58, 13)},
+    {"Label2", QT_TRANSLATE_NOOP("TForm3", "von"), QRect(128, 19, 18, 13)},
+    {"Label3", QT_TRANSLATE_NOOP("TForm3", "bis"), QRect(197, 20, 13, 13)}};
 
 // The controls are laid out for "MS Sans Serif" at 11 pixels. Where that face is missing, the
 // stand-ins are wider, so the largest size up to 11 pixels at which every caption still fits
@@ -35,24 +36,25 @@ QFont DialogFont() {
     for (int pixels = 11; pixels >= 8; --pixels) {
       QFont font(face);
       font.setPixelSize(pixels);
-      if (pixels == 11 && face == faces[0] && QFontInfo(font).family() == face) return font;
+      if (pixels == 11 && face == faces[0] && QFontInfo(font).family() == face)
+        return font;
       const QFontMetrics metrics(font);
       bool fits = true;
       for (const TLabelSpec& label : kLabels)
-        fits = fits && metrics.horizontalAdvance(QString::fromUtf8(label.Caption)) <=
-                           label.Rect.width();
-      if (fits) return font;
+        fits = fits && metrics.horizontalAdvance(TForm3::tr(label.Caption)) <= label.Rect.width();
+      if (fits)
+        return font;
       fallback = font;
     }
   }
   return fallback;
 }
 
-}  // namespace
+} // namespace
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form3"));
-  setWindowTitle(QStringLiteral("Zählschleife"));
+  setWindowTitle(tr("Zählschleife"));
   setFont(DialogFont());
 
   const auto label = [this](const char* name, const QString& caption, QRect rect) {
@@ -74,7 +76,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     return b;
   };
   const auto tabled = [&](int i) {
-    return label(kLabels[i].Name, QString::fromUtf8(kLabels[i].Caption), kLabels[i].Rect);
+    return label(kLabels[i].Name, tr(kLabels[i].Caption), kLabels[i].Rect);
   };
   Label1 = tabled(0);
   Edit1 = edit("Edit1", QRect(80, 16, 33, 21));
@@ -82,8 +84,8 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   Edit2 = edit("Edit2", QRect(152, 16, 33, 21));
   Label3 = tabled(2);
   Edit3 = edit("Edit3", QRect(216, 16, 33, 21));
-  Button1 = button("Button1", QStringLiteral("Ok"), QRect(40, 56, 75, 25));
-  Button2 = button("Button2", QStringLiteral("Abbrechen"), QRect(160, 56, 75, 25));
+  Button1 = button("Button1", tr("Ok"), QRect(40, 56, 75, 25));
+  Button2 = button("Button2", tr("Abbrechen"), QRect(160, 56, 75, 25));
 
   // Enter in any field presses the default button; QDialog routes Esc through reject().
   Button1->setDefault(true);
@@ -116,10 +118,12 @@ void TForm3::SplitForText(const TText& text) {
   std::size_t i = 0;
   const std::size_t n = text.size();
   std::string variable, start;
-  while (i < n && text[i] != ' ') variable += text[i++];
-  i += 4;  // " := "
-  while (i < n && text[i] != ' ') start += text[i++];
-  i += 5;  // " bis "
+  while (i < n && text[i] != ' ')
+    variable += text[i++];
+  i += 4; // " := "
+  while (i < n && text[i] != ' ')
+    start += text[i++];
+  i += 5; // " bis "
   const std::string end = i < n ? text.substr(i) : std::string();
   Edit1->setText(FromCp1252(variable));
   Edit2->setText(FromCp1252(start));
@@ -137,9 +141,13 @@ void TForm3::Button1Click() {
             InputToCp1252(Edit3->text());
 }
 
-void TForm3::Button2Click() { done(kAbbrechen); }
+void TForm3::Button2Click() {
+  done(kAbbrechen);
+}
 
-void TForm3::reject() { Button2Click(); }
+void TForm3::reject() {
+  Button2Click();
+}
 
 void TForm3::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);

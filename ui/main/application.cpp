@@ -18,9 +18,9 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
       std::fprintf(stderr, "%s\n", failure.what());
   } catch (...) {
     if (services_)
-      services_->ReportFailure(QStringLiteral("Unbekannter Fehler"));
+      services_->ReportFailure(tr("Unbekannter Fehler"));
     else
-      std::fprintf(stderr, "Unbekannter Fehler\n");
+      std::fprintf(stderr, "%s\n", qPrintable(tr("Unbekannter Fehler")));
   }
   return false;
 }

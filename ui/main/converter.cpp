@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main/converter.h"
 
+#include "model/texts.h"
+
 #include "language/language_export.h"
 #include "language/source_language.h"
 #include "model/stream.h"
@@ -33,9 +35,12 @@ TOutputKind KindOf(const std::string& path) {
 int RunConverter(const std::string& output, const std::string& input, TNotation notation) {
   const TOutputKind kind = KindOf(output);
   if (kind == TOutputKind::Unknown) {
-    std::fprintf(stderr, "Aufruf: struktogramme --export AUSGABE EINGABE (AUSGABE endet auf .str, "
-                         ".pas, .py, .java, .c, .png, .svg oder .pdf; EINGABE ist ein Struktogramm "
-                         "oder Pascal-Quelltext .pas)\n");
+    std::fprintf(stderr, "%s\n",
+                 Tr("Befehlszeile",
+                    "Aufruf: struktogramme --export AUSGABE EINGABE (AUSGABE endet auf .str, "
+                    ".pas, .py, .java, .c, .png, .svg oder .pdf; EINGABE ist ein Struktogramm "
+                    "oder Pascal-Quelltext .pas)")
+                     .c_str());
     return 2;
   }
   try {

@@ -17,31 +17,31 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
   Suchtext->setObjectName(QStringLiteral("Suchtext"));
   Ersatztext = new QLineEdit(this);
   Ersatztext->setObjectName(QStringLiteral("Ersatztext"));
-  auto* findLabel = new QLabel(QStringLiteral("Suchen &nach:"), this);
+  auto* findLabel = new QLabel(tr("Suchen &nach:"), this);
   findLabel->setBuddy(Suchtext);
-  replaceLabel_ = new QLabel(QStringLiteral("Ersetzen &durch:"), this);
+  replaceLabel_ = new QLabel(tr("Ersetzen &durch:"), this);
   replaceLabel_->setBuddy(Ersatztext);
   grid->addWidget(findLabel, 0, 0);
   grid->addWidget(Suchtext, 0, 1);
   grid->addWidget(replaceLabel_, 1, 0);
   grid->addWidget(Ersatztext, 1, 1);
-  GanzeWoerter = new QCheckBox(QStringLiteral("Nur ganze &Wörter"), this);
+  GanzeWoerter = new QCheckBox(tr("Nur ganze &Wörter"), this);
   GanzeWoerter->setObjectName(QStringLiteral("GanzeWoerter"));
-  Schreibweise = new QCheckBox(QStringLiteral("&Groß-/Kleinschreibung beachten"), this);
+  Schreibweise = new QCheckBox(tr("&Groß-/Kleinschreibung beachten"), this);
   Schreibweise->setObjectName(QStringLiteral("Schreibweise"));
   grid->addWidget(GanzeWoerter, 2, 1);
   grid->addWidget(Schreibweise, 3, 1);
 
   auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
-  Weitersuchen = buttons->addButton(QStringLiteral("&Weitersuchen"), QDialogButtonBox::ActionRole);
+  Weitersuchen = buttons->addButton(tr("&Weitersuchen"), QDialogButtonBox::ActionRole);
   Weitersuchen->setObjectName(QStringLiteral("Weitersuchen"));
   Weitersuchen->setDefault(true);
-  Ersetzen = buttons->addButton(QStringLiteral("&Ersetzen"), QDialogButtonBox::ActionRole);
+  Ersetzen = buttons->addButton(tr("&Ersetzen"), QDialogButtonBox::ActionRole);
   Ersetzen->setObjectName(QStringLiteral("Ersetzen"));
-  AlleErsetzen = buttons->addButton(QStringLiteral("&Alle ersetzen"), QDialogButtonBox::ActionRole);
+  AlleErsetzen = buttons->addButton(tr("&Alle ersetzen"), QDialogButtonBox::ActionRole);
   AlleErsetzen->setObjectName(QStringLiteral("AlleErsetzen"));
   QPushButton* close =
-      buttons->addButton(QStringLiteral("Schließen"), QDialogButtonBox::RejectRole);
+      buttons->addButton(tr("Schließen"), QDialogButtonBox::RejectRole);
   close->setObjectName(QStringLiteral("Schliessen"));
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(Weitersuchen, &QPushButton::clicked, this, &TFindDialog::FindNextRequested);
@@ -69,7 +69,7 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
 
 void TFindDialog::Open(bool replacing) {
   replacing_ = replacing;
-  setWindowTitle(replacing ? QStringLiteral("Ersetzen") : QStringLiteral("Suchen"));
+  setWindowTitle(replacing ? tr("Ersetzen") : tr("Suchen"));
   for (QWidget* w : {static_cast<QWidget*>(replaceLabel_), static_cast<QWidget*>(Ersatztext),
                      static_cast<QWidget*>(Ersetzen), static_cast<QWidget*>(AlleErsetzen)})
     w->setVisible(replacing);

@@ -2,6 +2,7 @@
 // The program's entry: a run from the command line starts here without loading Qt, so that it
 // starts as fast as the compiled Pascal program; everything else is the editor's program,
 // which takes over this process.
+#include "model/texts.h"
 #include "ui/main/run_command.h"
 
 #include <unistd.h>
@@ -48,16 +49,22 @@ int main(int argc, char** argv) {
     return RunCommand(argc, argv);
   const std::string folder = OwnFolder();
   // Beside this program in the build, in the package's program folder when installed.
-  for (const char* place : {"/struktogramme-editor", "/../libexec/struktogramme/struktogramme-editor",
-                            "/../lib/struktogramme/struktogramme-editor"}) {
+  for (const char* place :
+       {"/struktogramme-editor", "/../libexec/struktogramme/struktogramme-editor",
+        "/../lib/struktogramme/struktogramme-editor"}) {
     const std::string editor = folder + place;
     if (access(editor.c_str(), X_OK) == 0) {
       execv(editor.c_str(), argv);
-      std::fprintf(stderr, "%s kann nicht gestartet werden: %s\n", editor.c_str(),
-                   std::strerror(errno));
+      std::fprintf(stderr, "%s\n",
+                   Format(Tr("Befehlszeile", "%1 kann nicht gestartet werden: %2"),
+                          {editor, std::strerror(errno)})
+                       .c_str());
       return 1;
     }
   }
-  std::fprintf(stderr, "Das Programm struktogramme-editor fehlt neben %s.\n", folder.c_str());
+  std::fprintf(
+      stderr, "%s\n",
+      Format(Tr("Befehlszeile", "Das Programm struktogramme-editor fehlt neben %1."), {folder})
+          .c_str());
   return 1;
 }

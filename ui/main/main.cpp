@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
   InstallLanguage(language ? *language : editing ? SavedLanguage() : TUiLanguage::German);
 
   QCommandLineParser parser;
-  parser.setApplicationDescription(
+  parser.setApplicationDescription(QCoreApplication::translate(
+      "Befehlszeile",
       "Struktogramme: Programme als Fluss-Diagramme entwerfen.\n\n"
       "Ohne --export startet der Editor und öffnet die angegebene Datei.\n"
       "Mit --export AUSGABE wird EINGABE ohne Fenster umgewandelt; das Format folgt der\n"
@@ -81,39 +82,64 @@ int main(int argc, char** argv) {
       "Mit --run DATEI läuft das Programm ohne Fenster, mit Ein- und Ausgabe auf der\n"
       "Konsole; --max-steps N bricht nach N Schritten ab, --trace TABELLE.csv schreibt den\n"
       "Schreibtischtest (jeder Schritt mit den Werten aller Variablen), --seed N startet die\n"
-      "Zufallszahlen immer gleich.");
+      "Zufallszahlen immer gleich."));
   parser.addHelpOption();
-  QCommandLineOption exportOption("export", "Wandelt DATEI ohne Fenster in AUSGABE um.", "AUSGABE");
+  QCommandLineOption exportOption(
+      "export",
+      QCoreApplication::translate("Befehlszeile", "Wandelt DATEI ohne Fenster in AUSGABE um."),
+      QCoreApplication::translate("Befehlszeile", "AUSGABE"));
   parser.addOption(exportOption);
   QCommandLineOption notationOption(
       "notation",
-      "Bilder mit --export als Flussdiagramm (flow, so ohne Angabe) oder als "
-      "Nassi-Shneiderman-Struktogramm (nsd).",
-      "ART", "flow");
+      QCoreApplication::translate(
+          "Befehlszeile", "Bilder mit --export als Flussdiagramm (flow, so ohne Angabe) oder als "
+                          "Nassi-Shneiderman-Struktogramm (nsd)."),
+      QCoreApplication::translate("Befehlszeile", "ART"), "flow");
   parser.addOption(notationOption);
   // Handled before Qt starts (see above); listed here for the help text.
-  parser.addOption(QCommandLineOption("run", "Führt DATEI ohne Fenster aus.", "DATEI"));
-  parser.addOption(QCommandLineOption("max-steps", "Bricht den Lauf nach N Schritten ab.", "N"));
-  parser.addOption(QCommandLineOption("trace", "Schreibt den Schreibtischtest als CSV.", "TABELLE"));
-  parser.addOption(QCommandLineOption("seed", "Startwert der Zufallszahlen.", "N"));
   parser.addOption(QCommandLineOption(
-      "check", "Prüft DATEI und nennt, was nach einem Fehler aussieht.", "DATEI"));
+      "run", QCoreApplication::translate("Befehlszeile", "Führt DATEI ohne Fenster aus."),
+      QCoreApplication::translate("Befehlszeile", "DATEI")));
   parser.addOption(QCommandLineOption(
-      "lang", "Sprache für diesen Start: de (Deutsch, so ohne Angabe) oder en (Englisch).",
-      "SPRACHE"));
+      "max-steps",
+      QCoreApplication::translate("Befehlszeile", "Bricht den Lauf nach N Schritten ab."), "N"));
+  parser.addOption(QCommandLineOption(
+      "trace",
+      QCoreApplication::translate("Befehlszeile", "Schreibt den Schreibtischtest als CSV."),
+      QCoreApplication::translate("Befehlszeile", "TABELLE")));
+  parser.addOption(QCommandLineOption(
+      "seed", QCoreApplication::translate("Befehlszeile", "Startwert der Zufallszahlen."), "N"));
+  parser.addOption(QCommandLineOption(
+      "check",
+      QCoreApplication::translate("Befehlszeile",
+                                  "Prüft DATEI und nennt, was nach einem Fehler aussieht."),
+      QCoreApplication::translate("Befehlszeile", "DATEI")));
+  parser.addOption(QCommandLineOption(
+      "lang",
+      QCoreApplication::translate(
+          "Befehlszeile",
+          "Sprache für diesen Start: de (Deutsch, so ohne Angabe) oder en (Englisch)."),
+      QCoreApplication::translate("Befehlszeile", "SPRACHE")));
   parser.addPositionalArgument(
-      "DATEI", "Struktogramm-Datei (*.str); mit --export auch Pascal-Quelltext (*.pas)", "[DATEI]");
+      QCoreApplication::translate("Befehlszeile", "DATEI"),
+      QCoreApplication::translate(
+          "Befehlszeile", "Struktogramm-Datei (*.str); mit --export auch Pascal-Quelltext (*.pas)"),
+      QCoreApplication::translate("Befehlszeile", "[DATEI]"));
   parser.process(*app);
 
   const QStringList files = parser.positionalArguments();
   if (parser.isSet(exportOption)) {
     if (files.size() != 1) {
-      fprintf(stderr, "Aufruf: struktogramme --export AUSGABE EINGABE\n");
+      fprintf(stderr, "%s\n",
+              qPrintable(QCoreApplication::translate(
+                  "Befehlszeile", "Aufruf: struktogramme --export AUSGABE EINGABE")));
       return 2;
     }
     const QString notation = parser.value(notationOption);
     if (notation != "flow" && notation != "nsd") {
-      fprintf(stderr, "Aufruf: --notation flow oder --notation nsd\n");
+      fprintf(stderr, "%s\n",
+              qPrintable(QCoreApplication::translate(
+                  "Befehlszeile", "Aufruf: --notation flow oder --notation nsd")));
       return 2;
     }
     return RunConverter(parser.value(exportOption).toStdString(), files.first().toStdString(),

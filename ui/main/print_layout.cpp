@@ -6,6 +6,7 @@
 #include "ui/diagram/tform1.h"
 #include "ui/main/text_codec.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPrinter>
 
@@ -22,14 +23,16 @@ TTiling TileCount(QSize printout, QSize page, int header) {
 double FitScale(QSize printout, QSize page) {
   if (printout.width() <= 0 || printout.height() <= 0)
     return 1.0;
-  return std::min({1.0, double(page.width()) / printout.width(),
-                   double(page.height()) / printout.height()});
+  return std::min(
+      {1.0, double(page.width()) / printout.width(), double(page.height()) / printout.height()});
 }
 
 void PrintWindow(QPrinter& printer, TForm1& window, TPrintLayout layout) {
   QPainter painter;
   if (!painter.begin(&printer))
-    throw std::runtime_error("Der Drucker kann nicht verwendet werden.");
+    throw std::runtime_error(
+        QCoreApplication::translate("TForm2", "Der Drucker kann nicht verwendet werden.")
+            .toStdString());
   const int dpi = printer.resolution();
   if (layout == TPrintLayout::AsPrinted) {
     QtSurface surface(painter, PrintFont(dpi));
@@ -69,8 +72,9 @@ void PrintWindow(QPrinter& printer, TForm1& window, TPrintLayout layout) {
         surface.SetFontName("Times New Roman");
         surface.SetBrushColor(kWhite);
         surface.TextOut(0, 0, caption);
-        const std::string count = "Seite " + std::to_string(number) + " von " +
-                                  std::to_string(tiling.Pages());
+        const std::string count = ToCp1252(QCoreApplication::translate("Drucken", "Seite %1 von %2")
+                                               .arg(number)
+                                               .arg(tiling.Pages()));
         surface.TextOut(page.width() - surface.TextExtent(count).cx, 0, count);
       }
       painter.setClipRect(0, header, page.width(), content);

@@ -43,8 +43,8 @@ bool TQtWindowingServices::InputQuery(const QString& title, const QString& promp
   dialog.setWindowTitle(title);
   dialog.setLabelText(prompt);
   dialog.setTextValue(text);
-  dialog.setOkButtonText(QStringLiteral("OK"));
-  dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+  dialog.setOkButtonText(tr("OK"));
+  dialog.setCancelButtonText(tr("Abbrechen"));
   if (dialog.exec() != QDialog::Accepted) return false;
   text = dialog.textValue();
   return true;
@@ -59,9 +59,9 @@ void TQtWindowingServices::ShowMessage(const QString& text, TMessageKind kind) {
 TAnswer TQtWindowingServices::Ask(const QString& question) {
   QMessageBox box(QMessageBox::Question, QStringLiteral("Struktogramme"), question,
                   QMessageBox::NoButton, parent_);
-  QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
-  QPushButton* no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
-  QPushButton* cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+  QPushButton* yes = box.addButton(tr("Ja"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(tr("Nein"), QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton(tr("Abbrechen"), QMessageBox::RejectRole);
   box.setDefaultButton(yes);
   box.setEscapeButton(cancel);
   box.exec();
@@ -110,11 +110,11 @@ QPrinter& TQtWindowingServices::Printer() {
 void TQtWindowingServices::PrintPreview(
     const std::function<void(QPrinter&, TPrintLayout)>& paint) {
   QPrintPreviewDialog dialog(&Printer(), parent_);
-  dialog.setWindowTitle(QStringLiteral("Seitenansicht"));
+  dialog.setWindowTitle(tr("Seitenansicht"));
   auto* layouts = new QComboBox(&dialog);
-  layouts->addItems({QStringLiteral("Wie gedruckt (eine Seite)"),
-                     QStringLiteral("Auf eine Seite verkleinert"),
-                     QStringLiteral("Auf mehrere Seiten verteilt")});
+  layouts->addItems({tr("Wie gedruckt (eine Seite)"),
+                     tr("Auf eine Seite verkleinert"),
+                     tr("Auf mehrere Seiten verteilt")});
   // First on the toolbar, where a narrow dialog does not hide it behind the overflow button.
   if (auto* tools = dialog.findChild<QToolBar*>()) {
     QAction* first = tools->actions().value(0);
@@ -140,8 +140,8 @@ std::optional<int> TQtWindowingServices::ChooseItem(const QString& title, const 
   dialog.setLabelText(prompt);
   dialog.setComboBoxItems(items);
   dialog.setComboBoxEditable(false);
-  dialog.setOkButtonText(QStringLiteral("OK"));
-  dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+  dialog.setOkButtonText(tr("OK"));
+  dialog.setCancelButtonText(tr("Abbrechen"));
   if (dialog.exec() != QDialog::Accepted)
     return std::nullopt;
   const int index = static_cast<int>(items.indexOf(dialog.textValue()));

@@ -4,6 +4,7 @@
 
 #include "ui/main/windowing_services.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QWidget>
 
@@ -12,6 +13,8 @@
 class QPrinter;
 
 class TQtWindowingServices : public TWindowingServices {
+  Q_DECLARE_TR_FUNCTIONS(TQtWindowingServices)
+
 public:
   TQtWindowingServices();
   ~TQtWindowingServices() override;

@@ -1,21 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main/tform2.h"
 
-#include "model/stream.h"
 #include "language/language_export.h"
 #include "language/pascal_import.h"
+#include "model/stream.h"
 #include "model/structogram_file.h"
-#include "render/picture_export.h"
-#include "ui/main/print_layout.h"
 #include "render/display_options.h"
+#include "render/picture_export.h"
 #include "render/qt_surface.h"
+#include "ui/checks/check_controller.h"
+#include "ui/checks/problems_panel.h"
 #include "ui/diagram/tform1.h"
 #include "ui/main/outer_geometry.h"
+#include "ui/main/print_layout.h"
 #include "ui/main/text_codec.h"
 #include "ui/main/toolbar_pictures.h"
 #include "ui/main/windowing_services.h"
-#include "ui/checks/check_controller.h"
-#include "ui/checks/problems_panel.h"
 #include "ui/run/console_panel.h"
 #include "ui/run/desk_check_panel.h"
 #include "ui/run/run_controller.h"
@@ -32,8 +32,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QPainter>
+#include <QPointer>
 #include <QPrinter>
 #include <QTimer>
 #include <QToolBar>
@@ -68,84 +68,115 @@ struct TMenuItem {
 };
 
 const TMenuHeader kMenus[] = {
-    {"Datei1", "Datei"},
-    {"Einfgen1", "Bearbeiten"},
-    {"Drucken1", "Ansicht"},
+    {"Datei1", QT_TRANSLATE_NOOP("TForm2", "Datei")},
+    {"Einfgen1", QT_TRANSLATE_NOOP("TForm2", "Bearbeiten")},
+    {"Drucken1", QT_TRANSLATE_NOOP("TForm2", "Ansicht")},
     // Beyond the original program's menus.
-    {"Ausfhren1", "Ausführen"},
+    {"Ausfhren1", QT_TRANSLATE_NOOP("TForm2", "Ausführen")},
 };
 
 const TMenuItem kMenuItems[] = {
-    {"Datei1", "Neu1", "Neu", &TForm2::Neu1Click, true},
+    {"Datei1", "Neu1", QT_TRANSLATE_NOOP("TForm2", "Neu"), &TForm2::Neu1Click, true},
     {"Datei1", "N2", "-", nullptr, true},
-    {"Datei1", "Struktogrammladen1", "Struktogramm laden", &TForm2::Struktogrammladen1Click, true},
-    {"Datei1", "Struktogrammspeichern1", "Struktogramm speichern",
+    {"Datei1", "Struktogrammladen1", QT_TRANSLATE_NOOP("TForm2", "Struktogramm laden"),
+     &TForm2::Struktogrammladen1Click, true},
+    {"Datei1", "Struktogrammspeichern1", QT_TRANSLATE_NOOP("TForm2", "Struktogramm speichern"),
      &TForm2::Struktogrammspeichern1Click, true},
     {"Datei1", "N11", "-", nullptr, true},
-    {"Datei1", "InZwischenablage1", "In Zwischenablage kopieren", &TForm2::InZwischenablage1Click,
-     true},
-    {"Datei1", "Exportieren1", "Exportieren", &TForm2::Exportieren1Click, true},
-    {"Datei1", "Drucken2", "Drucken", &TForm2::Drucken2Click, true},
+    {"Datei1", "InZwischenablage1", QT_TRANSLATE_NOOP("TForm2", "In Zwischenablage kopieren"),
+     &TForm2::InZwischenablage1Click, true},
+    {"Datei1", "Exportieren1", QT_TRANSLATE_NOOP("TForm2", "Exportieren"),
+     &TForm2::Exportieren1Click, true},
+    {"Datei1", "Drucken2", QT_TRANSLATE_NOOP("TForm2", "Drucken"), &TForm2::Drucken2Click, true},
     {"Datei1", "N1", "-", nullptr, true},
-    {"Datei1", "Programmbeenden1", "Programm beenden", &TForm2::Programmbeenden1Click, true},
+    {"Datei1", "Programmbeenden1", QT_TRANSLATE_NOOP("TForm2", "Programm beenden"),
+     &TForm2::Programmbeenden1Click, true},
     // Beyond the original program's items.
     {"Datei1", "N12", "-", nullptr, true},
-    {"Datei1", "Zuletztgeffnet1", "Zuletzt geöffnet", nullptr, true, "", true},
+    {"Datei1", "Zuletztgeffnet1", QT_TRANSLATE_NOOP("TForm2", "Zuletzt geöffnet"), nullptr, true,
+     "", true},
     {"Datei1", "N13", "-", nullptr, true},
-    {"Datei1", "AlsBildexportieren1", "Als Bild exportieren…", &TForm2::AlsBildexportieren1Click,
-     true},
-    {"Datei1", "Seitenansicht1", "Seitenansicht…", &TForm2::Seitenansicht1Click, true},
+    {"Datei1", "AlsBildexportieren1", QT_TRANSLATE_NOOP("TForm2", "Als Bild exportieren…"),
+     &TForm2::AlsBildexportieren1Click, true},
+    {"Datei1", "Seitenansicht1", QT_TRANSLATE_NOOP("TForm2", "Seitenansicht…"),
+     &TForm2::Seitenansicht1Click, true},
     {"Datei1", "N14", "-", nullptr, true},
-    {"Datei1", "InZwischenablagekopierenals1", "In Zwischenablage kopieren als…",
+    {"Datei1", "InZwischenablagekopierenals1",
+     QT_TRANSLATE_NOOP("TForm2", "In Zwischenablage kopieren als…"),
      &TForm2::InZwischenablagekopierenals1Click, true},
-    {"Datei1", "PascalQuelltextimportieren1", "Pascal-Quelltext importieren…",
+    {"Datei1", "PascalQuelltextimportieren1",
+     QT_TRANSLATE_NOOP("TForm2", "Pascal-Quelltext importieren…"),
      &TForm2::PascalQuelltextimportieren1Click, true},
-    {"Einfgen1", "Rckgngig1", "Rückgängig", &TForm2::Rckgngig1Click, true, "Ctrl+Z"},
+    {"Einfgen1", "Rckgngig1", QT_TRANSLATE_NOOP("TForm2", "Rückgängig"), &TForm2::Rckgngig1Click,
+     true, "Ctrl+Z"},
     {"Einfgen1", "N4", "-", nullptr, true},
-    {"Einfgen1", "Anweisung", "Anweisung einfügen", &TForm2::ButtonClick, true},
-    {"Einfgen1", "IfAnweisung", "Entscheidung einfügen", &TForm2::ButtonClick, true},
+    {"Einfgen1", "Anweisung", QT_TRANSLATE_NOOP("TForm2", "Anweisung einfügen"),
+     &TForm2::ButtonClick, true},
+    {"Einfgen1", "IfAnweisung", QT_TRANSLATE_NOOP("TForm2", "Entscheidung einfügen"),
+     &TForm2::ButtonClick, true},
     {"Einfgen1", "N3", "-", nullptr, true},
-    {"Einfgen1", "WhileSchleife", "Schleife (Test vorher)", &TForm2::ButtonClick, true},
-    {"Einfgen1", "RepeatUntilSchleife", "Schleife (Test danach)", &TForm2::ButtonClick, true},
-    {"Einfgen1", "DoWhileSchleife", "Schleife (Test danach)", &TForm2::ButtonClick, false},
-    {"Einfgen1", "ForSchleife", "Zählschleife einfügen", &TForm2::ButtonClick, true},
+    {"Einfgen1", "WhileSchleife", QT_TRANSLATE_NOOP("TForm2", "Schleife (Test vorher)"),
+     &TForm2::ButtonClick, true},
+    {"Einfgen1", "RepeatUntilSchleife", QT_TRANSLATE_NOOP("TForm2", "Schleife (Test danach)"),
+     &TForm2::ButtonClick, true},
+    {"Einfgen1", "DoWhileSchleife", QT_TRANSLATE_NOOP("TForm2", "Schleife (Test danach)"),
+     &TForm2::ButtonClick, false},
+    {"Einfgen1", "ForSchleife", QT_TRANSLATE_NOOP("TForm2", "Zählschleife einfügen"),
+     &TForm2::ButtonClick, true},
     // Beyond the original program's items.
     {"Einfgen1", "N5", "-", nullptr, true},
-    {"Einfgen1", "Wiederherstellen1", "Wiederherstellen", &TForm2::Wiederherstellen1Click, true,
-     "Ctrl+Y;Ctrl+Shift+Z"},
+    {"Einfgen1", "Wiederherstellen1", QT_TRANSLATE_NOOP("TForm2", "Wiederherstellen"),
+     &TForm2::Wiederherstellen1Click, true, "Ctrl+Y;Ctrl+Shift+Z"},
     {"Einfgen1", "N6", "-", nullptr, true},
-    {"Einfgen1", "Ausschneiden1", "Ausschneiden", &TForm2::Ausschneiden1Click, true, "Ctrl+X"},
-    {"Einfgen1", "Kopieren1", "Kopieren", &TForm2::Kopieren1Click, true, "Ctrl+C"},
-    {"Einfgen1", "AusZwischenablageeinfgen1", "Aus Zwischenablage einfügen",
+    {"Einfgen1", "Ausschneiden1", QT_TRANSLATE_NOOP("TForm2", "Ausschneiden"),
+     &TForm2::Ausschneiden1Click, true, "Ctrl+X"},
+    {"Einfgen1", "Kopieren1", QT_TRANSLATE_NOOP("TForm2", "Kopieren"), &TForm2::Kopieren1Click,
+     true, "Ctrl+C"},
+    {"Einfgen1", "AusZwischenablageeinfgen1",
+     QT_TRANSLATE_NOOP("TForm2", "Aus Zwischenablage einfügen"),
      &TForm2::AusZwischenablageeinfgen1Click, true, "Ctrl+V"},
     {"Einfgen1", "N17", "-", nullptr, true},
-    {"Einfgen1", "Suchen1", "Suchen…", &TForm2::Suchen1Click, true, "Ctrl+F"},
-    {"Einfgen1", "Weitersuchen1", "Weitersuchen", &TForm2::Weitersuchen1Click, true, "F3"},
-    {"Einfgen1", "Ersetzen1", "Ersetzen…", &TForm2::Ersetzen1Click, true, "Ctrl+H"},
-    {"Drucken1", "Blockvergrern1", "Block vergrößern/verkleinern", &TForm2::Blockvergrern1Click,
-     true},
-    {"Drucken1", "BlockinneuemFensteranzeigen1", "Block in neuem Fenster anzeigen",
+    {"Einfgen1", "Suchen1", QT_TRANSLATE_NOOP("TForm2", "Suchen…"), &TForm2::Suchen1Click, true,
+     "Ctrl+F"},
+    {"Einfgen1", "Weitersuchen1", QT_TRANSLATE_NOOP("TForm2", "Weitersuchen"),
+     &TForm2::Weitersuchen1Click, true, "F3"},
+    {"Einfgen1", "Ersetzen1", QT_TRANSLATE_NOOP("TForm2", "Ersetzen…"), &TForm2::Ersetzen1Click,
+     true, "Ctrl+H"},
+    {"Drucken1", "Blockvergrern1", QT_TRANSLATE_NOOP("TForm2", "Block vergrößern/verkleinern"),
+     &TForm2::Blockvergrern1Click, true},
+    {"Drucken1", "BlockinneuemFensteranzeigen1",
+     QT_TRANSLATE_NOOP("TForm2", "Block in neuem Fenster anzeigen"),
      &TForm2::BlockinneuemFensteranzeigen1Click, true},
     // Beyond the original program's items.
     {"Drucken1", "N7", "-", nullptr, true},
-    {"Drucken1", "Vergrern1", "Vergrößern", &TForm2::Vergrern1Click, true, "Ctrl++;Ctrl+="},
-    {"Drucken1", "Verkleinern1", "Verkleinern", &TForm2::Verkleinern1Click, true, "Ctrl+-"},
-    {"Drucken1", "Originalgre1", "Originalgröße", &TForm2::Originalgre1Click, true, "Ctrl+0"},
+    {"Drucken1", "Vergrern1", QT_TRANSLATE_NOOP("TForm2", "Vergrößern"), &TForm2::Vergrern1Click,
+     true, "Ctrl++;Ctrl+="},
+    {"Drucken1", "Verkleinern1", QT_TRANSLATE_NOOP("TForm2", "Verkleinern"),
+     &TForm2::Verkleinern1Click, true, "Ctrl+-"},
+    {"Drucken1", "Originalgre1", QT_TRANSLATE_NOOP("TForm2", "Originalgröße"),
+     &TForm2::Originalgre1Click, true, "Ctrl+0"},
     {"Drucken1", "N15", "-", nullptr, true},
-    {"Drucken1", "AlsFlussdiagramm1", "Als Flussdiagramm", &TForm2::AlsFlussdiagramm1Click, true},
-    {"Drucken1", "AlsNassiShneidermanStruktogramm1", "Als Nassi-Shneiderman-Struktogramm",
+    {"Drucken1", "AlsFlussdiagramm1", QT_TRANSLATE_NOOP("TForm2", "Als Flussdiagramm"),
+     &TForm2::AlsFlussdiagramm1Click, true},
+    {"Drucken1", "AlsNassiShneidermanStruktogramm1",
+     QT_TRANSLATE_NOOP("TForm2", "Als Nassi-Shneiderman-Struktogramm"),
      &TForm2::AlsNassiShneidermanStruktogramm1Click, true},
-    {"Ausfhren1", "Starten1", "Starten", &TForm2::Starten1Click, true, "F9"},
-    {"Ausfhren1", "Einzelschritt1", "Einzelschritt", &TForm2::Einzelschritt1Click, true, "F8"},
-    {"Ausfhren1", "Schrittzurck1", "Schritt zurück", &TForm2::Schrittzurck1Click, true,
-     "Shift+F8"},
-    {"Ausfhren1", "Pause1", "Pause", &TForm2::Pause1Click, true},
-    {"Ausfhren1", "Abbrechen1", "Abbrechen", &TForm2::Abbrechen1Click, true, "Shift+F9"},
+    {"Ausfhren1", "Starten1", QT_TRANSLATE_NOOP("TForm2", "Starten"), &TForm2::Starten1Click, true,
+     "F9"},
+    {"Ausfhren1", "Einzelschritt1", QT_TRANSLATE_NOOP("TForm2", "Einzelschritt"),
+     &TForm2::Einzelschritt1Click, true, "F8"},
+    {"Ausfhren1", "Schrittzurck1", QT_TRANSLATE_NOOP("TForm2", "Schritt zurück"),
+     &TForm2::Schrittzurck1Click, true, "Shift+F8"},
+    {"Ausfhren1", "Pause1", QT_TRANSLATE_NOOP("TForm2", "Pause"), &TForm2::Pause1Click, true},
+    {"Ausfhren1", "Abbrechen1", QT_TRANSLATE_NOOP("TForm2", "Abbrechen"), &TForm2::Abbrechen1Click,
+     true, "Shift+F9"},
     {"Ausfhren1", "N8", "-", nullptr, true},
-    {"Ausfhren1", "BiszurAuswahl1", "Bis zur Auswahl", &TForm2::BiszurAuswahl1Click, true},
-    {"Ausfhren1", "Haltepunktanaus1", "Haltepunkt an/aus", &TForm2::Haltepunktanaus1Click, true,
-     "F5"},
-    {"Ausfhren1", "AlleHaltepunkteentfernen1", "Alle Haltepunkte entfernen",
+    {"Ausfhren1", "BiszurAuswahl1", QT_TRANSLATE_NOOP("TForm2", "Bis zur Auswahl"),
+     &TForm2::BiszurAuswahl1Click, true},
+    {"Ausfhren1", "Haltepunktanaus1", QT_TRANSLATE_NOOP("TForm2", "Haltepunkt an/aus"),
+     &TForm2::Haltepunktanaus1Click, true, "F5"},
+    {"Ausfhren1", "AlleHaltepunkteentfernen1",
+     QT_TRANSLATE_NOOP("TForm2", "Alle Haltepunkte entfernen"),
      &TForm2::AlleHaltepunkteentfernen1Click, true},
 };
 
@@ -158,12 +189,15 @@ struct TToolButtonEntry {
 };
 
 const TToolButtonEntry kToolButtons[] = {
-    {"BAnweisung", "Anweisung", 81, true, TKind::Anweisung},
-    {"BIfAnweisung", "Entscheidung", 75, true, TKind::If},
-    {"BWhileSchleife", "Schleife (Test vorher)", 75, true, TKind::While},
-    {"BForSchleife", "Zählschleife", 75, true, TKind::For},
-    {"BDoWhileSchleife", "Schleife (Test hinterher)", 75, false, TKind::DoWhile},
-    {"BRepeatUntilSchleife", "Schleife (Test hinterher)", 75, true, TKind::Repeat},
+    {"BAnweisung", QT_TRANSLATE_NOOP("TForm2", "Anweisung"), 81, true, TKind::Anweisung},
+    {"BIfAnweisung", QT_TRANSLATE_NOOP("TForm2", "Entscheidung"), 75, true, TKind::If},
+    {"BWhileSchleife", QT_TRANSLATE_NOOP("TForm2", "Schleife (Test vorher)"), 75, true,
+     TKind::While},
+    {"BForSchleife", QT_TRANSLATE_NOOP("TForm2", "Zählschleife"), 75, true, TKind::For},
+    {"BDoWhileSchleife", QT_TRANSLATE_NOOP("TForm2", "Schleife (Test hinterher)"), 75, false,
+     TKind::DoWhile},
+    {"BRepeatUntilSchleife", QT_TRANSLATE_NOOP("TForm2", "Schleife (Test hinterher)"), 75, true,
+     TKind::Repeat},
 };
 
 constexpr int kToolBarHeight = 41;
@@ -172,21 +206,25 @@ const QRect kOuterGeometry(278, 105, 696, 480);
 
 // Drops every reference the display state holds to an element of gone.
 void ForgetElements(TDisplayOptions& display, const std::unordered_set<const TElement*>& gone) {
-  if (gone.count(display.CurrentSelection())) display.ClearSelection();
-  if (gone.count(display.DropTarget)) display.DropTarget = nullptr;
+  if (gone.count(display.CurrentSelection()))
+    display.ClearSelection();
+  if (gone.count(display.DropTarget))
+    display.DropTarget = nullptr;
   std::vector<TBlock*> stale;
   for (int32_t i = 0; i < display.CollapsedCount; ++i)
-    if (gone.count(display.Collapsed[i])) stale.push_back(display.Collapsed[i]);
-  for (TBlock* b : stale) display.ToggleCollapsed(b);
+    if (gone.count(display.Collapsed[i]))
+      stale.push_back(display.Collapsed[i]);
+  for (TBlock* b : stale)
+    display.ToggleCollapsed(b);
 }
 
-}  // namespace
+} // namespace
 
 TForm2::TForm2(TWindowingServices& services, const QString& file, QWidget* parent)
     : QMainWindow(parent), services_(services) {
   gMainForm = this;
   setObjectName(QStringLiteral("Form2"));
-  setWindowTitle(QStringLiteral("Fluss-Diagramme zeichnen"));
+  setWindowTitle(tr("Fluss-Diagramme zeichnen"));
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPixelSize(11);
   setFont(font);
@@ -200,6 +238,7 @@ TForm2::TForm2(TWindowingServices& services, const QString& file, QWidget* paren
   createToolBar();
   createRunUi();
   createCheckUi();
+  createLanguageMenu();
   // Each window keeps its notation; the menu shows the active one's, one of the two.
   auto* notations = new QActionGroup(this);
   for (const char* name : {"AlsFlussdiagramm1", "AlsNassiShneidermanStruktogramm1"}) {
@@ -225,10 +264,13 @@ TForm2::~TForm2() {
   delete mdiArea_;
   mdiArea_ = nullptr;
   first_ = nullptr;
-  if (gMainForm == this) gMainForm = nullptr;
+  if (gMainForm == this)
+    gMainForm = nullptr;
 }
 
-TForm2* TForm2::MainForm() { return gMainForm; }
+TForm2* TForm2::MainForm() {
+  return gMainForm;
+}
 
 void TForm2::createActions() {
   for (const TMenuItem& item : kMenuItems) {
@@ -237,16 +279,15 @@ void TForm2::createActions() {
     if (QLatin1String(item.caption) == QLatin1String("-")) {
       action->setSeparator(true);
     } else if (item.submenu) {
-      action->setText(QString::fromUtf8(item.caption));
+      action->setText(tr(item.caption));
       auto* menu = new QMenu(this);
       menu->setObjectName(QLatin1String(item.name) + QStringLiteral("Menu"));
       action->setMenu(menu);
     } else {
-      action->setText(QString::fromUtf8(item.caption));
+      action->setText(tr(item.caption));
       const THandler handler = item.handler;
-      connect(action, &QAction::triggered, this, [this, action, handler] {
-        Guarded(services_, [&] { (this->*handler)(action); });
-      });
+      connect(action, &QAction::triggered, this,
+              [this, action, handler] { Guarded(services_, [&] { (this->*handler)(action); }); });
     }
     action->setVisible(item.visible);
     if (QMenu* recent = action->menu(); recent && action->objectName() == "Zuletztgeffnet1") {
@@ -266,11 +307,12 @@ void TForm2::createMenus() {
   // The template's small font is for the frame's controls; menus keep the desktop's font.
   MainMenu1->setFont(QApplication::font());
   for (const TMenuHeader& header : kMenus) {
-    QMenu* menu = MainMenu1->addMenu(QString::fromUtf8(header.caption));
+    QMenu* menu = MainMenu1->addMenu(tr(header.caption));
     menu->setObjectName(QLatin1String(header.name));
     menu->setFont(QApplication::font());
     for (const TMenuItem& item : kMenuItems) {
-      if (QLatin1String(item.menu) != QLatin1String(header.name)) continue;
+      if (QLatin1String(item.menu) != QLatin1String(header.name))
+        continue;
       menu->addAction(findChild<QAction*>(QLatin1String(item.name), Qt::FindDirectChildrenOnly));
     }
   }
@@ -290,14 +332,13 @@ void TForm2::createToolBar() {
   for (const TToolButtonEntry& entry : kToolButtons) {
     auto* button = new QToolButton(ToolBar1);
     button->setObjectName(QLatin1String(entry.name));
-    button->setToolTip(QString::fromUtf8(entry.hint));
+    button->setToolTip(tr(entry.hint));
     button->setFixedSize(entry.width, kToolButtonHeight);
     button->setIconSize(QSize(kToolPictureWidth, kToolPictureHeight));
     button->setIcon(QIcon(ToolPicture(entry.picture)));
     button->setAutoRaise(false);
-    connect(button, &QToolButton::clicked, this, [this, button] {
-      Guarded(services_, [&] { ButtonClick(button); });
-    });
+    connect(button, &QToolButton::clicked, this,
+            [this, button] { Guarded(services_, [&] { ButtonClick(button); }); });
     QAction* holder = ToolBar1->addWidget(button);
     holder->setObjectName(QLatin1String(entry.name) + QStringLiteral("Action"));
     holder->setVisible(entry.visible);
@@ -328,7 +369,8 @@ void TForm2::FormCreate(const QString& file) {
       }
     }
   }
-  if (!program) program = NewProgram();
+  if (!program)
+    program = NewProgram();
   program->Bracketed = false;
   program->Independent = false;
   Program = std::move(program);
@@ -337,7 +379,8 @@ void TForm2::FormCreate(const QString& file) {
 
 void TForm2::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (shown_) return;
+  if (shown_)
+    return;
   shown_ = true;
   // Only now, or a little later, does the window system tell the frame's extent.
   KeepOuterGeometry(*this, kOuterGeometry);
@@ -359,43 +402,49 @@ void TForm2::FormShow() {
 
 void TForm2::ReportDamaged(const QString& file, bool partly) {
   services_.ShowMessage(
-      partly ? QStringLiteral("Die Datei %1 ist beschädigt; sie wurde nur teilweise geladen.")
-                   .arg(file)
-             : QStringLiteral("Die Datei %1 enthält Daten hinter dem Programm; sie werden beim "
-                              "Speichern mitgeschrieben, aber nicht angezeigt.")
+      partly ? tr("Die Datei %1 ist beschädigt; sie wurde nur teilweise geladen.").arg(file)
+             : tr("Die Datei %1 enthält Daten hinter dem Programm; sie werden beim "
+                  "Speichern mitgeschrieben, aber nicht angezeigt.")
                    .arg(file),
       TMessageKind::Information);
 }
 
 QList<TForm1*> TForm2::DiagramWindows() const {
   QList<TForm1*> windows;
-  if (!mdiArea_) return windows;
+  if (!mdiArea_)
+    return windows;
   for (QMdiSubWindow* sub : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
     auto* window = qobject_cast<TForm1*>(sub->widget());
-    if (window && !window->IsClosing()) windows.append(window);
+    if (window && !window->IsClosing())
+      windows.append(window);
   }
   return windows;
 }
 
 TForm1* TForm2::ActiveWindow() const {
-  if (!mdiArea_) return nullptr;
+  if (!mdiArea_)
+    return nullptr;
   // The diagram window with the keyboard focus is the one the user types in, also where the
   // frame's idea of its active window lags behind (while the frame itself is not active).
   for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
     auto* window = qobject_cast<TForm1*>(w);
-    if (window && !window->IsClosing() && window->window() == this) return window;
+    if (window && !window->IsClosing() && window->window() == this)
+      return window;
   }
   QMdiSubWindow* sub = mdiArea_->activeSubWindow();
-  if (!sub) sub = mdiArea_->currentSubWindow();
+  if (!sub)
+    sub = mdiArea_->currentSubWindow();
   auto* window = sub ? qobject_cast<TForm1*>(sub->widget()) : nullptr;
-  if (window && !window->IsClosing()) return window;
+  if (window && !window->IsClosing())
+    return window;
   return first_;
 }
 
 void TForm2::PushUndo() {
   // No run may see a tree that changed under it.
   run_->DocumentChanging();
-  if (checks_) checks_->DocumentChanged();
+  if (checks_)
+    checks_->DocumentChanged();
   if (snapshotsDropped_)
     History.PushPlaceholder();
   else
@@ -405,65 +454,81 @@ void TForm2::PushUndo() {
   ++layoutGeneration_;
 }
 
-void TForm2::DropNewestUndo() { History.DropNewestUndo(); }
+void TForm2::DropNewestUndo() {
+  History.DropNewestUndo();
+}
 
 void TForm2::Rckgngig1Click(QObject*) {
-  if (!History.CanStepBack()) return;
+  if (!History.CanStepBack())
+    return;
   run_->DocumentReplaced();
-  if (checks_) checks_->DocumentReplaced();
+  if (checks_)
+    checks_->DocumentReplaced();
   // The windows on the old document go before it may be freed.
   CloseSecondaryWindows();
   detached_.clear();
   History.StepBack(Program);
   undoneSinceSaved_ = true;
-  if (first_) first_->SetRoot(Program.get());
+  if (first_)
+    first_->SetRoot(Program.get());
   // The restored root may carry another title than the caption shows.
   UpdateCaptions();
 }
 
 void TForm2::Wiederherstellen1Click(QObject*) {
-  if (!History.CanStepForward()) return;
+  if (!History.CanStepForward())
+    return;
   run_->DocumentReplaced();
-  if (checks_) checks_->DocumentReplaced();
+  if (checks_)
+    checks_->DocumentReplaced();
   CloseSecondaryWindows();
   detached_.clear();
   History.StepForward(Program);
   undoneSinceSaved_ = true;
-  if (first_) first_->SetRoot(Program.get());
+  if (first_)
+    first_->SetRoot(Program.get());
   UpdateCaptions();
 }
 
 void TForm2::Ausschneiden1Click(QObject*) {
-  if (TForm1* window = ActiveWindow()) window->Ausschneiden1Click(nullptr);
+  if (TForm1* window = ActiveWindow())
+    window->Ausschneiden1Click(nullptr);
 }
 
 void TForm2::Kopieren1Click(QObject*) {
-  if (TForm1* window = ActiveWindow()) window->Kopieren1Click(nullptr);
+  if (TForm1* window = ActiveWindow())
+    window->Kopieren1Click(nullptr);
 }
 
 void TForm2::AusZwischenablageeinfgen1Click(QObject*) {
-  if (TForm1* window = ActiveWindow()) window->AusZwischenablageeinfgen1Click(nullptr);
+  if (TForm1* window = ActiveWindow())
+    window->AusZwischenablageeinfgen1Click(nullptr);
 }
 
 void TForm2::Vergrern1Click(QObject*) {
-  if (TForm1* window = ActiveWindow()) window->ZoomIn(window->ViewCentre());
+  if (TForm1* window = ActiveWindow())
+    window->ZoomIn(window->ViewCentre());
 }
 
 void TForm2::Verkleinern1Click(QObject*) {
-  if (TForm1* window = ActiveWindow()) window->ZoomOut(window->ViewCentre());
+  if (TForm1* window = ActiveWindow())
+    window->ZoomOut(window->ViewCentre());
 }
 
 void TForm2::Originalgre1Click(QObject*) {
-  if (TForm1* window = ActiveWindow()) window->SetZoom(100, window->ViewCentre());
+  if (TForm1* window = ActiveWindow())
+    window->SetZoom(100, window->ViewCentre());
 }
 
 void TForm2::AlsFlussdiagramm1Click(QObject*) {
-  if (TForm1* window = ActiveWindow()) window->SetNotation(TNotation::Flow);
+  if (TForm1* window = ActiveWindow())
+    window->SetNotation(TNotation::Flow);
   UpdateNotationChecks();
 }
 
 void TForm2::AlsNassiShneidermanStruktogramm1Click(QObject*) {
-  if (TForm1* window = ActiveWindow()) window->SetNotation(TNotation::Nsd);
+  if (TForm1* window = ActiveWindow())
+    window->SetNotation(TNotation::Nsd);
   UpdateNotationChecks();
 }
 
@@ -472,23 +537,29 @@ void TForm2::UpdateNotationChecks() {
   const bool nsd = window && window->Notation() == TNotation::Nsd;
   for (const char* name : {"AlsFlussdiagramm1", "AlsNassiShneidermanStruktogramm1"}) {
     QAction* item = findChild<QAction*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
-    item->setChecked((QLatin1String(name) == QLatin1String("AlsNassiShneidermanStruktogramm1")) == nsd);
+    item->setChecked((QLatin1String(name) == QLatin1String("AlsNassiShneidermanStruktogramm1")) ==
+                     nsd);
   }
 }
 
 void TForm2::ButtonClick(QObject* sender) {
-  if (TForm1* window = ActiveWindow()) window->Einfuegen(sender);
+  if (TForm1* window = ActiveWindow())
+    window->Einfuegen(sender);
 }
 
 void TForm2::Blockvergrern1Click(QObject*) {
-  if (TForm1* window = ActiveWindow()) window->ChangeDisplay();
+  if (TForm1* window = ActiveWindow())
+    window->ChangeDisplay();
 }
 
 void TForm2::BlockinneuemFensteranzeigen1Click(QObject*) {
-  if (TForm1* window = ActiveWindow()) window->InneuemFensteranzeigen();
+  if (TForm1* window = ActiveWindow())
+    window->InneuemFensteranzeigen();
 }
 
-void TForm2::Programmbeenden1Click(QObject*) { close(); }
+void TForm2::Programmbeenden1Click(QObject*) {
+  close();
+}
 
 void TForm2::closeEvent(QCloseEvent* event) {
   bool mayClose = false;
@@ -502,7 +573,8 @@ void TForm2::closeEvent(QCloseEvent* event) {
 void TForm2::RefreshAll() {
   treeChanging_ = false;
   ++layoutGeneration_;
-  if (checks_) checks_->DocumentChanged();
+  if (checks_)
+    checks_->DocumentChanged();
   for (TForm1* window : DiagramWindows()) {
     window->viewport()->update();
     window->ScheduleAdjust();
@@ -510,14 +582,18 @@ void TForm2::RefreshAll() {
 }
 
 void TForm2::UpdateCaptions() {
-  for (TForm1* window : DiagramWindows()) window->SetCaption(FromCp1252(window->GetRootTitle()));
+  for (TForm1* window : DiagramWindows())
+    window->SetCaption(FromCp1252(window->GetRootTitle()));
 }
 
 void TForm2::ToggleCollapsedEverywhere(TBlock* block) {
-  for (TForm1* window : DiagramWindows()) window->ChangeMinimize(block);
+  for (TForm1* window : DiagramWindows())
+    window->ChangeMinimize(block);
 }
 
-void TForm2::KeepDetached(TOwned<TElement> tree) { detached_.push_back(std::move(tree)); }
+void TForm2::KeepDetached(TOwned<TElement> tree) {
+  detached_.push_back(std::move(tree));
+}
 
 void TForm2::ReleaseUnshownDetached() {
   const QList<TForm1*> windows = DiagramWindows();
@@ -526,7 +602,8 @@ void TForm2::ReleaseUnshownDetached() {
                        [&](TForm1* w) { return Contains(*tree, *w->Root); });
   };
   const auto unshown = std::stable_partition(detached_.begin(), detached_.end(), shown);
-  for (auto it = unshown; it != detached_.end(); ++it) ForgetElementsOf(**it);
+  for (auto it = unshown; it != detached_.end(); ++it)
+    ForgetElementsOf(**it);
   detached_.erase(unshown, detached_.end());
 }
 
@@ -539,38 +616,45 @@ void TForm2::ForgetElementsOf(const TElement& tree) {
     for (; e; e = e->Next) {
       gone.insert(e);
       if (const TBlock* block = As<TBlock>(e)) {
-        if (block->Body) stack.push_back(block->Body);
+        if (block->Body)
+          stack.push_back(block->Body);
       } else if (const TBedingung* cond = As<TBedingung>(e)) {
-        if (cond->Branch1) stack.push_back(cond->Branch1);
-        if (cond->Branch2) stack.push_back(cond->Branch2);
+        if (cond->Branch1)
+          stack.push_back(cond->Branch1);
+        if (cond->Branch2)
+          stack.push_back(cond->Branch2);
       }
     }
   }
-  for (TForm1* window : DiagramWindows()) ForgetElements(*window->Display, gone);
+  for (TForm1* window : DiagramWindows())
+    ForgetElements(*window->Display, gone);
   ElementsFreed(std::vector<const TElement*>(gone.begin(), gone.end()));
 }
 
 void TForm2::ElementsFreed(const std::vector<const TElement*>& gone) {
   run_->ForgetElements(gone);
-  if (checks_) checks_->ForgetElements(gone);
+  if (checks_)
+    checks_->ForgetElements(gone);
 }
 
 void TForm2::CloseSecondaryWindows() {
   for (TForm1* window : DiagramWindows()) {
-    if (window != first_) window->SubWindow()->close();
+    if (window != first_)
+      window->SubWindow()->close();
   }
 }
 
 void TForm2::ReplaceDocument(TOwned<TBlock> block) {
   run_->DocumentReplaced();
-  if (checks_) checks_->DocumentReplaced();
+  if (checks_)
+    checks_->DocumentReplaced();
   // Windows showing blocks of the old tree go before the tree does.
   CloseSecondaryWindows();
   detached_.clear();
   Program = std::move(block);
   History.Clear();
   MarkSaved();
-  if (first_) first_->SetRoot(Program.get());
+  if (first_)
+    first_->SetRoot(Program.get());
   UpdateCaptions();
 }
-

@@ -135,6 +135,7 @@ public:
   // The findings at e, a line each, while the marks are shown; else empty.
   QString CheckMessages(const TElement* e) const;
   QAction* Prfungenanzeigen1 = nullptr;
+  QMenu* Sprache1 = nullptr;
   TProblemsPanel* Prfergebnisse1 = nullptr;
   // Selects target in a window that shows it, the active one first, else in a new window for the
   // named block it lies in, brings that window forward, and edits the text when edit is set.
@@ -200,6 +201,8 @@ private:
   void GrowForPanels();
   // The checks' marks action and panel (tform2_checks.cpp).
   void createCheckUi();
+  // "Ansicht" → "Sprache" (tform2_language.cpp).
+  void createLanguageMenu();
   void UpdateChecksWanted();
   // Every window but the first is closed and destroyed.
   void CloseSecondaryWindows();

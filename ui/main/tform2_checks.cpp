@@ -32,7 +32,7 @@ void TForm2::createCheckUi() {
 
   QMenu* menu = MainMenu1->findChild<QMenu*>(QStringLiteral("Drucken1"));
   menu->addSeparator()->setObjectName(QStringLiteral("N16"));
-  Prfungenanzeigen1 = menu->addAction(QStringLiteral("Prüfungen anzeigen"));
+  Prfungenanzeigen1 = menu->addAction(tr("Prüfungen anzeigen"));
   Prfungenanzeigen1->setObjectName(QStringLiteral("Prfungenanzeigen1"));
   Prfungenanzeigen1->setCheckable(true);
   Prfungenanzeigen1->setChecked(

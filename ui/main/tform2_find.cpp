@@ -40,7 +40,7 @@ void TForm2::Weitersuchen1Click(QObject*) {
 }
 
 void TForm2::ReportNotFound() {
-  services_.ShowMessage(QStringLiteral("»%1« wurde nicht gefunden.").arg(findDialog_->Pattern()),
+  services_.ShowMessage(tr("»%1« wurde nicht gefunden.").arg(findDialog_->Pattern()),
                         TMessageKind::Information);
 }
 
@@ -112,8 +112,8 @@ int TForm2::ReplaceAll() {
   RefreshAll();
   UpdateCaptions();
   found_ = {};
-  services_.ShowMessage(count == 1 ? QStringLiteral("1 Stelle wurde ersetzt.")
-                                   : QStringLiteral("%1 Stellen wurden ersetzt.").arg(count),
+  services_.ShowMessage(count == 1 ? tr("1 Stelle wurde ersetzt.")
+                                   : tr("%1 Stellen wurden ersetzt.").arg(count),
                         TMessageKind::Information);
   return count;
 }

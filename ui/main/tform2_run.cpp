@@ -25,9 +25,8 @@
 namespace {
 
 // The menu items the toolbar repeats, in its order.
-const char* const kRunButtons[] = {"Starten1",       "Einzelschritt1", "Schrittzurck1",
-                                   "Pause1",         "Abbrechen1",     "BiszurAuswahl1",
-                                   "Haltepunktanaus1"};
+const char* const kRunButtons[] = {"Starten1",   "Einzelschritt1", "Schrittzurck1",   "Pause1",
+                                   "Abbrechen1", "BiszurAuswahl1", "Haltepunktanaus1"};
 
 } // namespace
 
@@ -37,7 +36,7 @@ void TForm2::createRunUi() {
     return form.findChild<QAction*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
   };
 
-  ToolBar2 = new QToolBar(QStringLiteral("Ausführen"), this);
+  ToolBar2 = new QToolBar(tr("Ausführen"), this);
   ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
   ToolBar2->setFont(QApplication::font());
   for (const char* name : kRunButtons)
@@ -53,11 +52,10 @@ void TForm2::createRunUi() {
   slider->setSingleStep(50);
   slider->setPageStep(250);
   slider->setFixedWidth(120);
-  slider->setToolTip(QStringLiteral("Pause zwischen zwei Schritten beim Starten"));
+  slider->setToolTip(tr("Pause zwischen zwei Schritten beim Starten"));
   slider->setValue(run_->Delay());
   auto showDelay = [speedLabel](int ms) {
-    speedLabel->setText(ms == 0 ? QStringLiteral("Pause: keine")
-                                : QStringLiteral("Pause: %1 ms").arg(ms));
+    speedLabel->setText(ms == 0 ? TForm2::tr("Pause: keine") : TForm2::tr("Pause: %1 ms").arg(ms));
   };
   showDelay(run_->Delay());
   connect(slider, &QSlider::valueChanged, this, [this, showDelay](int ms) {
@@ -78,9 +76,9 @@ void TForm2::createRunUi() {
   Variablen1 = new TVariablesPanel(*run_, this);
   EinundAusgabe1 = new TConsolePanel(*run_, this);
   Schreibtischtest1 = new TDeskCheckPanel(*run_, services_, this);
-  for (QDockWidget* dock : {static_cast<QDockWidget*>(Variablen1),
-                            static_cast<QDockWidget*>(EinundAusgabe1),
-                            static_cast<QDockWidget*>(Schreibtischtest1)})
+  for (QDockWidget* dock :
+       {static_cast<QDockWidget*>(Variablen1), static_cast<QDockWidget*>(EinundAusgabe1),
+        static_cast<QDockWidget*>(Schreibtischtest1)})
     dock->setFont(QApplication::font());
   addDockWidget(Qt::RightDockWidgetArea, Variablen1);
   addDockWidget(Qt::BottomDockWidgetArea, EinundAusgabe1);
@@ -93,19 +91,19 @@ void TForm2::createRunUi() {
   // The menu's second half: repeatable random numbers and what is shown of a run.
   QMenu* menu = MainMenu1->findChild<QMenu*>(QStringLiteral("Ausfhren1"));
   menu->addSeparator()->setObjectName(QStringLiteral("N9"));
-  QAction* seed = menu->addAction(QStringLiteral("Zufallszahlen wiederholbar"));
+  QAction* seed = menu->addAction(tr("Zufallszahlen wiederholbar"));
   seed->setObjectName(QStringLiteral("Zufallszahlenwiederholbar1"));
   seed->setCheckable(true);
-  seed->setToolTip(QStringLiteral("Jeder Lauf zieht dieselben Zufallszahlen, auch nach randomize"));
+  seed->setToolTip(tr("Jeder Lauf zieht dieselben Zufallszahlen, auch nach randomize"));
   connect(seed, &QAction::toggled, this, [this](bool on) { run_->SetFixedSeed(on); });
   menu->addSeparator()->setObjectName(QStringLiteral("N10"));
   QAction* bar = ToolBar2->toggleViewAction();
-  bar->setText(QStringLiteral("Werkzeugleiste „Ausführen“"));
+  bar->setText(tr("Werkzeugleiste „Ausführen“"));
   bar->setObjectName(QStringLiteral("WerkzeugleisteAusfhren1"));
   menu->addAction(bar);
-  for (QDockWidget* dock : {static_cast<QDockWidget*>(Variablen1),
-                            static_cast<QDockWidget*>(EinundAusgabe1),
-                            static_cast<QDockWidget*>(Schreibtischtest1)}) {
+  for (QDockWidget* dock :
+       {static_cast<QDockWidget*>(Variablen1), static_cast<QDockWidget*>(EinundAusgabe1),
+        static_cast<QDockWidget*>(Schreibtischtest1)}) {
     QAction* toggle = dock->toggleViewAction();
     toggle->setObjectName(dock->objectName() + QStringLiteral("1"));
     menu->addAction(toggle);
@@ -157,14 +155,30 @@ const TRunMarks* TForm2::RunMarks() const {
   return run_ ? run_->Marks() : nullptr;
 }
 
-void TForm2::Starten1Click(QObject*) { run_->Start(); }
-void TForm2::Einzelschritt1Click(QObject*) { run_->Step(); }
-void TForm2::Schrittzurck1Click(QObject*) { run_->StepBack(); }
-void TForm2::Pause1Click(QObject*) { run_->Pause(); }
-void TForm2::Abbrechen1Click(QObject*) { run_->Cancel(); }
-void TForm2::BiszurAuswahl1Click(QObject*) { run_->RunToSelection(); }
-void TForm2::Haltepunktanaus1Click(QObject*) { run_->ToggleBreakpoint(); }
-void TForm2::AlleHaltepunkteentfernen1Click(QObject*) { run_->ClearBreakpoints(); }
+void TForm2::Starten1Click(QObject*) {
+  run_->Start();
+}
+void TForm2::Einzelschritt1Click(QObject*) {
+  run_->Step();
+}
+void TForm2::Schrittzurck1Click(QObject*) {
+  run_->StepBack();
+}
+void TForm2::Pause1Click(QObject*) {
+  run_->Pause();
+}
+void TForm2::Abbrechen1Click(QObject*) {
+  run_->Cancel();
+}
+void TForm2::BiszurAuswahl1Click(QObject*) {
+  run_->RunToSelection();
+}
+void TForm2::Haltepunktanaus1Click(QObject*) {
+  run_->ToggleBreakpoint();
+}
+void TForm2::AlleHaltepunkteentfernen1Click(QObject*) {
+  run_->ClearBreakpoints();
+}
 
 void TForm2::GrowForPanels() {
   // Panels need room beside the diagram: a small frame grows where the screen allows.

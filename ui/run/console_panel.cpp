@@ -29,9 +29,9 @@ void Insert(QPlainTextEdit& edit, const QString& text, const QColor& colour = QC
 } // namespace
 
 TConsolePanel::TConsolePanel(TRunController& run, QWidget* parent)
-    : QDockWidget(QStringLiteral("Ein- und Ausgabe"), parent), run_(run),
+    : QDockWidget(tr("Ein- und Ausgabe"), parent), run_(run),
       output_(new QPlainTextEdit), input_(new QLineEdit),
-      end_(new QPushButton(QStringLiteral("Ende der Eingabe"))) {
+      end_(new QPushButton(tr("Ende der Eingabe"))) {
   setObjectName(QStringLiteral("EinundAusgabe"));
   output_->setObjectName(QStringLiteral("Ausgabe"));
   input_->setObjectName(QStringLiteral("Eingabe"));
@@ -41,8 +41,8 @@ TConsolePanel::TConsolePanel(TRunController& run, QWidget* parent)
   QFont mono(QStringLiteral("DejaVu Sans Mono"));
   mono.setStyleHint(QFont::Monospace);
   output_->setFont(mono);
-  input_->setPlaceholderText(QStringLiteral("Eingabe für read und readln, mit Enter abschicken"));
-  end_->setToolTip(QStringLiteral("Das Programm liest danach das Ende der Eingabe"));
+  input_->setPlaceholderText(tr("Eingabe für read und readln, mit Enter abschicken"));
+  end_->setToolTip(tr("Das Programm liest danach das Ende der Eingabe"));
   auto* body = new QWidget;
   auto* layout = new QVBoxLayout(body);
   layout->setContentsMargins(2, 2, 2, 2);

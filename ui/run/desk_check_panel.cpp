@@ -39,9 +39,9 @@ QVariant TDeskCheckModel::headerData(int section, Qt::Orientation orientation, i
   if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
     return QVariant();
   if (section == 0)
-    return QStringLiteral("Schritt");
+    return tr("Schritt");
   if (section == 1)
-    return QStringLiteral("Element");
+    return tr("Element");
   const TRunProgram* program = run_.Program();
   if (!program || section - 2 >= static_cast<int>(program->Variables.size()))
     return QVariant();
@@ -106,9 +106,9 @@ void TDeskCheckModel::Follow() {
 
 TDeskCheckPanel::TDeskCheckPanel(TRunController& run, TWindowingServices& services,
                                  QWidget* parent)
-    : QDockWidget(QStringLiteral("Schreibtischtest"), parent), run_(run), services_(services),
+    : QDockWidget(tr("Schreibtischtest"), parent), run_(run), services_(services),
       model_(new TDeskCheckModel(run, this)), view_(new QTableView),
-      save_(new QPushButton(QStringLiteral("Als CSV speichern…"))) {
+      save_(new QPushButton(tr("Als CSV speichern…"))) {
   setObjectName(QStringLiteral("Schreibtischtest"));
   view_->setObjectName(QStringLiteral("SchreibtischtestTabelle"));
   save_->setObjectName(QStringLiteral("AlsCSVspeichern"));
@@ -146,7 +146,7 @@ void TDeskCheckPanel::SaveCsv() {
   if (!machine)
     return;
   const std::optional<QString> file =
-      services_.SaveFileName(QStringLiteral("CSV-Datei (*.csv)|*.csv"), QStringLiteral("csv"));
+      services_.SaveFileName(tr("CSV-Datei (*.csv)|*.csv"), QStringLiteral("csv"));
   if (!file)
     return;
   const std::string table = DeskCheckTable(*machine);

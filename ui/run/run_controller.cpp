@@ -63,15 +63,15 @@ QString TRunController::StateText() const {
   case TState::Idle:
     return QString();
   case TState::Running:
-    return QStringLiteral("Läuft");
+    return tr("Läuft");
   case TState::Paused:
-    return QStringLiteral("Angehalten nach %1 Schritten").arg(machine_ ? machine_->Steps() : 0);
+    return tr("Angehalten nach %1 Schritten").arg(machine_ ? machine_->Steps() : 0);
   case TState::Waiting:
-    return QStringLiteral("Wartet auf eine Eingabe");
+    return tr("Wartet auf eine Eingabe");
   case TState::Finished:
-    return QStringLiteral("Beendet nach %1 Schritten").arg(machine_ ? machine_->Steps() : 0);
+    return tr("Beendet nach %1 Schritten").arg(machine_ ? machine_->Steps() : 0);
   case TState::Failed:
-    return QStringLiteral("Laufzeitfehler");
+    return tr("Laufzeitfehler");
   }
   return QString();
 }
@@ -323,7 +323,7 @@ void TRunController::ToggleBreakpoint() {
     return;
   if (e->Kind() == TKind::Block) {
     main_.Services().ShowMessage(
-        QStringLiteral("Haltepunkte gibt es auf Anweisungen, Entscheidungen und Schleifen."),
+        tr("Haltepunkte gibt es auf Anweisungen, Entscheidungen und Schleifen."),
         TMessageKind::Information);
     return;
   }
@@ -387,7 +387,7 @@ bool TRunController::SetVariable(std::size_t variable, const QString& text) {
     return false;
   if (!machine_->SetValue(variable, InputToCp1252(text))) {
     main_.Services().ShowMessage(
-        QStringLiteral("»%1« ist kein Wert für %2.").arg(text, FromCp1252(program_->Variables[variable].Name)),
+        tr("»%1« ist kein Wert für %2.").arg(text, FromCp1252(program_->Variables[variable].Name)),
         TMessageKind::Information);
     return false;
   }

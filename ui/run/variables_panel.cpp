@@ -12,25 +12,25 @@ namespace {
 QString TypeName(TValueType type) {
   switch (type) {
   case TValueType::Real:
-    return QStringLiteral("Kommazahl");
+    return TVariablesPanel::tr("Kommazahl");
   case TValueType::Boolean:
-    return QStringLiteral("Wahrheitswert");
+    return TVariablesPanel::tr("Wahrheitswert");
   case TValueType::String:
-    return QStringLiteral("Zeichenkette");
+    return TVariablesPanel::tr("Zeichenkette");
   default:
-    return QStringLiteral("ganze Zahl");
+    return TVariablesPanel::tr("ganze Zahl");
   }
 }
 
 } // namespace
 
 TVariablesPanel::TVariablesPanel(TRunController& run, QWidget* parent)
-    : QDockWidget(QStringLiteral("Variablen"), parent), run_(run),
+    : QDockWidget(tr("Variablen"), parent), run_(run),
       table_(new QTableWidget(0, 3, this)) {
   setObjectName(QStringLiteral("Variablen"));
   table_->setObjectName(QStringLiteral("VariablenTabelle"));
-  table_->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Typ"),
-                                     QStringLiteral("Wert")});
+  table_->setHorizontalHeaderLabels({tr("Name"), tr("Typ"),
+                                     tr("Wert")});
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->horizontalHeader()->resizeSection(0, 80);
