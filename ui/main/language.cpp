@@ -48,7 +48,9 @@ QStringList TranslationFolders() {
   const QString own = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
   return {own + QStringLiteral("/translations"),
           own + QStringLiteral("/../share/struktogramme/translations"),
-          own + QStringLiteral("/../../share/struktogramme/translations")};
+          own + QStringLiteral("/../../share/struktogramme/translations"),
+          // The build's own, for the tests' programs in folders of their own.
+          QStringLiteral(STRUKT_BUILD_TRANSLATIONS)};
 }
 
 } // namespace
@@ -115,4 +117,6 @@ bool InstallLanguage(TUiLanguage language) {
   return found;
 }
 
-TUiLanguage CurrentLanguage() { return gCurrent; }
+TUiLanguage CurrentLanguage() {
+  return gCurrent;
+}
