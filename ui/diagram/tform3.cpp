@@ -19,11 +19,22 @@ struct TLabelSpec {
   const char* Name;
   const char* Caption;
   QRect Rect;
+  QRect Room; // what a translated caption may take: the gap before its field
 };
 const TLabelSpec kLabels[] = {
-    {"Label1", QT_TRANSLATE_NOOP("TForm3", "Zählvariable"), QRect(14, 21, 58, 13)},
-    {"Label2", QT_TRANSLATE_NOOP("TForm3", "von"), QRect(128, 19, 18, 13)},
-    {"Label3", QT_TRANSLATE_NOOP("TForm3", "bis"), QRect(197, 20, 13, 13)}};
+    {"Label1", QT_TRANSLATE_NOOP("TForm3", "Zählvariable"), QRect(14, 21, 58, 13),
+     QRect(8, 21, 70, 13)},
+    {"Label2", QT_TRANSLATE_NOOP("TForm3", "von"), QRect(128, 19, 18, 13), QRect(116, 19, 34, 13)},
+    {"Label3", QT_TRANSLATE_NOOP("TForm3", "bis"), QRect(197, 20, 13, 13), QRect(188, 20, 26, 13)}};
+
+// The German captions keep their places; a translation takes the room before its field, right
+// next to it, so that it need not shrink the font.
+bool Translated(const TLabelSpec& label) {
+  return TForm3::tr(label.Caption) != QString::fromUtf8(label.Caption);
+}
+QRect RectOf(const TLabelSpec& label) {
+  return Translated(label) ? label.Room : label.Rect;
+}
 
 // The controls are laid out for "MS Sans Serif" at 11 pixels. Where that face is missing, the
 // stand-ins are wider, so the largest size up to 11 pixels at which every caption still fits
@@ -76,7 +87,10 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     return b;
   };
   const auto tabled = [&](int i) {
-    return label(kLabels[i].Name, tr(kLabels[i].Caption), kLabels[i].Rect);
+    QLabel* l = label(kLabels[i].Name, tr(kLabels[i].Caption), RectOf(kLabels[i]));
+    if (Translated(kLabels[i]) && i > 0)
+      l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
   };
   Label1 = tabled(0);
   Edit1 = edit("Edit1", QRect(80, 16, 33, 21));
