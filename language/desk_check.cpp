@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "language/desk_check.h"
 
+#include "model/texts.h"
 #include "model/windows1252.h"
 
 namespace {
@@ -28,7 +29,8 @@ void Capture(const TMachine& machine, TValues& values) {
 } // namespace
 
 std::string DeskCheckHeader(const TRunProgram& program) {
-  std::string row = "Schritt;Element";
+  std::string row = Field(Tr("Schreibtischtest", "Schritt")) + ";" +
+                    Field(Tr("Schreibtischtest", "Element"));
   for (const TRunVariable& v : program.Variables)
     row += ";" + Field(v.Name);
   return row + "\r\n";

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-// "Schritt;Element;" and the variables' names.
+// "Schritt;Element;" (in the user's language) and the variables' names.
 std::string DeskCheckHeader(const TRunProgram& program);
 // Row `number` (counted from 1) for program step `step` with the values in `values`.
 std::string DeskCheckRow(const TRunProgram& program, uint64_t number, uint32_t step,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "language/machine.h"
 
+#include "model/texts.h"
 #include "model/windows1252.h"
 
 TMachine::TMachine(const TRunProgram& program, TOutputSink& output, TInputSource& input,
@@ -147,9 +148,9 @@ TMachine::TState TMachine::RunSteps(uint64_t maxSteps, const uint8_t* stopAt) {
     } catch (const TRunError& failure) {
       action_ = 0;
       // pc is the step that failed (inside a loop's rounds, its body's).
-      error_ = "Laufzeitfehler in »" +
-               QuotedElementText(*program_.Elements[steps[pc].Element].Element) + "«: " +
-               failure.what();
+      error_ = Format(Tr("Laufzeit", "Laufzeitfehler in »%1«: %2"),
+                      {QuotedElementText(*program_.Elements[steps[pc].Element].Element),
+                       failure.what()});
       status = TState::Failed;
     }
     if (status != TState::Ready)

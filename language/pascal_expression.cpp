@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "language/pascal_expression.h"
 
+#include "model/texts.h"
+
 #include <algorithm>
 
 namespace {
@@ -51,7 +53,8 @@ class TNestingGuard {
 public:
   TNestingGuard(int& nesting, const TPascalToken& at) : nesting_(nesting) {
     if (++nesting_ > kMaxExpressionNesting)
-      throw TPascalSyntaxError(at.Line, at.Column, "Ausdruck zu tief verschachtelt");
+      throw TPascalSyntaxError(at.Line, at.Column,
+                               Tr("Pascal-Import", "Ausdruck zu tief verschachtelt"));
   }
   ~TNestingGuard() { --nesting_; }
   TNestingGuard(const TNestingGuard&) = delete;
@@ -63,13 +66,13 @@ private:
 
 } // namespace
 
-void TExpressionParser::Expected(const char* what) const {
-  throw TPascalSyntaxError(Cur().Line, Cur().Column, std::string(what) + " erwartet");
+void TExpressionParser::Fail(const std::string& message) const {
+  throw TPascalSyntaxError(Cur().Line, Cur().Column, message);
 }
 
 void TExpressionParser::Expect(const char* symbol) {
   if (!Cur().IsSymbol(symbol))
-    Expected((std::string("'") + symbol + "'").c_str());
+    Fail(Format(Tr("Pascal-Import", "'%1' erwartet"), {symbol}));
   ++pos_;
 }
 
@@ -197,7 +200,7 @@ int TExpressionParser::Primary() {
     Expect("]");
     return Add(TExprKind::Set, "[]", first, items);
   }
-  Expected("Ausdruck");
+  Fail(Tr("Pascal-Import", "Ausdruck erwartet"));
 }
 
 // Selectors after a name: fields, indexes, dereferences and argument lists, any number of them.
@@ -254,7 +257,7 @@ int TExpressionParser::SimpleStatement() {
   const TPascalToken& t = Cur();
   if (t.Kind != TPascalTokenKind::Identifier && !t.IsKeyword("inherited") && !t.IsSymbol("(") &&
       !t.IsSymbol("@"))
-    Expected("Anweisung");
+    Fail(Tr("Pascal-Import", "Anweisung erwartet"));
   const int target = Factor();
   for (const char* op : {":=", "+=", "-=", "*=", "/="}) {
     if (Cur().IsSymbol(op)) {

@@ -150,7 +150,8 @@ private:
   int Add(TExprKind kind, std::string op, std::size_t first, TChildList children,
           std::string text = std::string());
   const TPascalToken& Cur() const { return tokens_[pos_]; }
-  [[noreturn]] void Expected(const char* what) const;
+  // A syntax error at the current token.
+  [[noreturn]] void Fail(const std::string& message) const;
   void Expect(const char* symbol);
 
   const std::vector<TPascalToken>& tokens_;

@@ -3,6 +3,7 @@
 
 #include "model/nesting.h"
 #include "language/pascal_expression.h"
+#include "model/texts.h"
 #include "model/windows1252.h"
 
 #include <algorithm>
@@ -11,8 +12,15 @@
 
 namespace {
 
-const std::string kTooDeep =
-    "zu tief verschachtelt (mehr als " + std::to_string(kMaxNestingDepth) + " Ebenen)";
+std::string TooDeep() {
+  return Format(Tr("Pascal-Import", "zu tief verschachtelt (mehr als %1 Ebenen)"),
+                {std::to_string(kMaxNestingDepth)});
+}
+
+// "'end' erwartet" and the like, for a keyword or symbol.
+std::string Expected(const std::string& word) {
+  return Format(Tr("Pascal-Import", "'%1' erwartet"), {word});
+}
 
 // The chain being filled, with the named blocks opened by `// Name` and not yet closed: each
 // new element goes to the end of the innermost open block's body.
@@ -117,7 +125,8 @@ public:
   }
 
   TOwned<TBlock> Run() {
-    TOwned<TBlock> root = TBlock::CreateWithText("gesamtes Programm");
+    TOwned<TBlock> root = TBlock::CreateWithText(
+        Utf8ToWindows1252(Tr("Pascal-Import", "gesamtes Programm")));
     root->Independent = false;
     root->Bracketed = false;
     TSequence top(&root->Body, 2);
@@ -126,27 +135,27 @@ public:
       program = true;
       SkipPast(";");
     } else if (Cur().IsKeyword("unit") || Cur().IsKeyword("library")) {
-      Fail(Cur(), "Programm erwartet");
+      Fail(Cur(), Tr("Pascal-Import", "Programm erwartet"));
     }
     program = Declarations(top) || program;
     if (program) {
       if (!Cur().IsKeyword("begin"))
-        Fail(Cur(), "'begin' erwartet");
+        Fail(Cur(), Expected("begin"));
       Compound(top);
-      Expect(".", "'.' erwartet");
+      Expect(".");
     } else {
       Sequence(top, nullptr);
       if (Cur().IsSymbol(".")) {
         if (pos_ == 0 || !tokens_[pos_ - 1].IsKeyword("end"))
-          Fail(Cur(), "';' erwartet");
+          Fail(Cur(), Expected(";"));
         ++pos_;
       } else if (!AtEnd()) {
-        Fail(Cur(), "';' erwartet");
+        Fail(Cur(), Expected(";"));
       }
     }
     top.Finish();
     if (NestingDepth(*root) > kMaxNestingDepth)
-      Fail(tokens_.front(), kTooDeep);
+      Fail(tokens_.front(), TooDeep());
     return root;
   }
 
@@ -160,20 +169,20 @@ private:
   [[noreturn]] static void Fail(const TPascalToken& at, const std::string& message) {
     throw TPascalSyntaxError(at.Line, at.Column, message);
   }
-  void Expect(const char* symbol, const char* message) {
+  void Expect(const char* symbol) {
     if (!Cur().IsSymbol(symbol))
-      Fail(Cur(), message);
+      Fail(Cur(), Expected(symbol));
     ++pos_;
   }
   void ExpectKeyword(const char* word) {
     if (!Cur().IsKeyword(word))
-      Fail(Cur(), std::string("'") + word + "' erwartet");
+      Fail(Cur(), Expected(word));
     ++pos_;
   }
   void SkipPast(const char* symbol) {
     while (!AtEnd() && !Cur().IsSymbol(symbol))
       ++pos_;
-    Expect(symbol, (std::string("'") + symbol + "' erwartet").c_str());
+    Expect(symbol);
   }
 
   // The source of tokens first..last: as written when on one line; otherwise the tokens joined
@@ -212,7 +221,7 @@ private:
   // A new element's blocks sit at the level of the chain it joins.
   void CheckLevel(const TSequence& seq, const TPascalToken& at) const {
     if (seq.Level() > kMaxNestingDepth)
-      Fail(at, kTooDeep);
+      Fail(at, TooDeep());
   }
 
   // Nesting of statements in the source, whether or not it nests the diagram.
@@ -220,7 +229,7 @@ private:
   public:
     TDepth(int& depth, const TPascalToken& at) : depth_(depth) {
       if (++depth_ > kMaxNestingDepth)
-        Fail(at, kTooDeep);
+        Fail(at, TooDeep());
     }
     ~TDepth() { --depth_; }
     TDepth(const TDepth&) = delete;
@@ -319,7 +328,7 @@ private:
     ++pos_; // procedure, function, ...
     if (Cur().Kind != TPascalTokenKind::Identifier && !tokens_[first].IsKeyword("class") &&
         tokens_[pos_ - 1].Word != "operator")
-      Fail(Cur(), "Bezeichner erwartet");
+      Fail(Cur(), Tr("Pascal-Import", "Bezeichner erwartet"));
     while (!AtEnd() && !Cur().IsSymbol("(") && !Cur().IsSymbol(":") && !Cur().IsSymbol(";"))
       ++pos_;
     if (Cur().IsSymbol("("))
@@ -330,7 +339,7 @@ private:
         ++pos_;
     }
     const std::size_t last = pos_ - 1;
-    Expect(";", "';' erwartet");
+    Expect(";");
     bool body = true;
     static const std::set<std::string> directives = {
         "forward",  "external",     "cdecl",     "stdcall",      "inline",     "overload",
@@ -353,11 +362,11 @@ private:
       inner.Append(TAnweisung::CreateWithText(SkipToEnd()));
     } else {
       if (!Cur().IsKeyword("begin"))
-        Fail(Cur(), "'begin' erwartet");
+        Fail(Cur(), Expected("begin"));
       Compound(inner);
     }
     inner.Finish();
-    Expect(";", "';' erwartet");
+    Expect(";");
   }
 
   void SkipBalanced() {
@@ -368,7 +377,7 @@ private:
       else if (Cur().IsSymbol(")") || Cur().IsSymbol("]"))
         --depth;
       else if (AtEnd())
-        Fail(Cur(), "')' erwartet");
+        Fail(Cur(), Expected(")"));
       ++pos_;
     } while (depth > 0);
   }
@@ -380,7 +389,7 @@ private:
     do {
       const TPascalToken& t = Cur();
       if (AtEnd())
-        Fail(t, "'end' erwartet");
+        Fail(t, Expected("end"));
       if (t.IsKeyword("begin") || t.IsKeyword("case") || t.IsKeyword("try") || t.IsKeyword("asm") ||
           t.IsKeyword("record"))
         ++depth;
@@ -434,11 +443,11 @@ private:
       if (Cur().IsSymbol(";")) {
         ++pos_;
       } else if (!AtEnd() && !(terminator ? Cur().IsKeyword(terminator) : Cur().IsSymbol("."))) {
-        Fail(Cur(), "';' erwartet");
+        Fail(Cur(), Expected(";"));
       }
     }
     if (terminator && AtEnd())
-      Fail(Cur(), std::string("'") + terminator + "' erwartet");
+      Fail(Cur(), Expected(terminator));
     seq.Finish(scope);
   }
 
@@ -530,7 +539,7 @@ private:
     if (t.IsKeyword("goto")) {
       ++pos_;
       if (Cur().Kind != TPascalTokenKind::Integer && Cur().Kind != TPascalTokenKind::Identifier)
-        Fail(Cur(), "Marke erwartet");
+        Fail(Cur(), Tr("Pascal-Import", "Marke erwartet"));
       ++pos_;
     } else if (t.IsKeyword("raise")) {
       ++pos_;
@@ -603,20 +612,20 @@ private:
     const TPascalToken& at = Cur();
     ++pos_;
     if (Cur().Kind != TPascalTokenKind::Identifier)
-      Fail(Cur(), "Bezeichner erwartet");
+      Fail(Cur(), Tr("Pascal-Import", "Bezeichner erwartet"));
     const std::string variable = Cur().Text;
     ++pos_;
     if (Cur().IsKeyword("in")) { // for x in list do: kept whole
       pos_ = &at - tokens_.data();
       return Whole(seq);
     }
-    Expect(":=", "':=' erwartet");
+    Expect(":=");
     const std::size_t fromFirst = pos_;
     std::string from = ExpressionText();
     const std::size_t fromLast = pos_ - 1;
     const bool down = Cur().IsKeyword("downto");
     if (!down && !Cur().IsKeyword("to"))
-      Fail(Cur(), "'to' erwartet");
+      Fail(Cur(), Expected("to"));
     ++pos_;
     TExprTree toTree;
     const std::size_t toFirst = pos_;
@@ -690,7 +699,7 @@ private:
     while (!Cur().IsKeyword("end") && !Cur().IsKeyword("else") &&
            !(Cur().Kind == TPascalTokenKind::Identifier && Cur().Word == "otherwise")) {
       if (AtEnd())
-        Fail(Cur(), "'end' erwartet");
+        Fail(Cur(), Expected("end"));
       if (Cur().IsSymbol(";")) {
         ++pos_;
         continue;
@@ -707,7 +716,7 @@ private:
           parts.push_back(selector + " = " + from);
         }
       } while (Cur().IsSymbol(",") && ++pos_);
-      Expect(":", "':' erwartet");
+      Expect(":");
       std::string condition;
       for (const std::string& part : parts)
         condition +=
@@ -718,7 +727,7 @@ private:
           std::make_unique<TSequence>(&decision->Branch2->Body, target->Level() + 1));
       target = branches.back().get();
       if (!Cur().IsSymbol(";") && !Cur().IsKeyword("end") && !Cur().IsKeyword("else"))
-        Fail(Cur(), "';' erwartet");
+        Fail(Cur(), Expected(";"));
     }
     if (!Cur().IsKeyword("end")) {
       ++pos_; // else, otherwise
@@ -754,7 +763,7 @@ TOwned<TBlock> ImportPascal(const std::string& source) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (c == '\0' || c == '\x01')
-      throw TPascalSyntaxError(line, column, "unerlaubtes Zeichen");
+      throw TPascalSyntaxError(line, column, Tr("Pascal-Import", "unerlaubtes Zeichen"));
     if (c == '\n' || (c == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) {
       ++line;
       column = 1;

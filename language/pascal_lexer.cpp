@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "language/pascal_lexer.h"
 
+#include "model/texts.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -115,7 +117,7 @@ private:
     Advance(open);
     const std::size_t end = s_.find(close, pos_);
     if (end == std::string::npos)
-      Fail(line, column, "Kommentar nicht abgeschlossen");
+      Fail(line, column, Tr("Pascal-Import", "Kommentar nicht abgeschlossen"));
     Advance(end + std::strlen(close) - pos_);
   }
 
@@ -149,7 +151,8 @@ private:
       while (valid(Peek(0)))
         Advance(1);
       if (pos_ == start)
-        Fail(t.Line, t.Column, std::string("Zahl erwartet nach '") + c + "'");
+        Fail(t.Line, t.Column,
+             Format(Tr("Pascal-Import", "Zahl erwartet nach '%1'"), {std::string(1, c)}));
       t.Kind = TPascalTokenKind::Integer;
     } else if (c == '\'' || c == '#') {
       StringLiteral(t);
@@ -199,7 +202,7 @@ private:
           Advance(1);
         }
         if (pos_ == start || code > 255)
-          Fail(t.Line, column, "ungültiges Zeichen nach '#'");
+          Fail(t.Line, column, Tr("Pascal-Import", "ungültiges Zeichen nach '#'"));
         t.Value += static_cast<char>(code);
         continue;
       }
@@ -207,7 +210,7 @@ private:
       while (true) {
         const char d = Peek(0);
         if (pos_ >= s_.size() || d == '\n' || d == '\r')
-          Fail(t.Line, t.Column, "Zeichenkette nicht abgeschlossen");
+          Fail(t.Line, t.Column, Tr("Pascal-Import", "Zeichenkette nicht abgeschlossen"));
         Advance(1);
         if (d == '\'') {
           if (Peek(0) != '\'')
@@ -236,8 +239,9 @@ private:
     }
     const unsigned char byte = static_cast<unsigned char>(c);
     if (byte >= 0x21 && byte < 0x7F)
-      Fail(t.Line, t.Column, std::string("unerwartetes Zeichen '") + c + "'");
-    Fail(t.Line, t.Column, "unerwartetes Zeichen");
+      Fail(t.Line, t.Column,
+           Format(Tr("Pascal-Import", "unerwartetes Zeichen '%1'"), {std::string(1, c)}));
+    Fail(t.Line, t.Column, Tr("Pascal-Import", "unerwartetes Zeichen"));
   }
 
   const std::string& s_;
@@ -249,8 +253,8 @@ private:
 } // namespace
 
 TPascalSyntaxError::TPascalSyntaxError(int line, int column, const std::string& message)
-    : TStreamError("Zeile " + std::to_string(line) + ", Spalte " + std::to_string(column) + ": " +
-                   message),
+    : TStreamError(Format(Tr("Pascal-Import", "Zeile %1, Spalte %2: %3"),
+                          {std::to_string(line), std::to_string(column), message})),
       Line(line), Column(column) {}
 
 TPascalTokens TokenizePascal(const std::string& source) {

@@ -3,6 +3,7 @@
 
 #include "language/program_texts.h"
 #include "language/run_program.h"
+#include "model/texts.h"
 #include "model/windows1252.h"
 
 #include <algorithm>
@@ -17,13 +18,13 @@ struct TCheckInfo {
 };
 
 const TCheckInfo kChecks[kCheckCount] = {
-    {"Variable ohne Wert gelesen", "ohneWert"},
-    {"Vergleich statt Zuweisung", "vergleich"},
-    {"Mögliche Endlosschleife", "endlosschleife"},
-    {"Zählvariable in der Schleife verändert", "zaehlvariable"},
-    {"Bedingung ohne Wahrheitswert", "bedingung"},
-    {"Nicht ausführbarer Text", "ausfuehrbar"},
-    {"Leere Zweige und Schleifen", "leer"},
+    {TrNoop("Prüfungen", "Variable ohne Wert gelesen"), "ohneWert"},
+    {TrNoop("Prüfungen", "Vergleich statt Zuweisung"), "vergleich"},
+    {TrNoop("Prüfungen", "Mögliche Endlosschleife"), "endlosschleife"},
+    {TrNoop("Prüfungen", "Zählvariable in der Schleife verändert"), "zaehlvariable"},
+    {TrNoop("Prüfungen", "Bedingung ohne Wahrheitswert"), "bedingung"},
+    {TrNoop("Prüfungen", "Nicht ausführbarer Text"), "ausfuehrbar"},
+    {TrNoop("Prüfungen", "Leere Zweige und Schleifen"), "leer"},
 };
 
 // What a text does with the variables, in the order it does it.
@@ -155,7 +156,9 @@ private:
         assigned[static_cast<std::size_t>(ev.Variable)] = 1;
       } else if (!assigned[static_cast<std::size_t>(ev.Variable)] &&
                  reported_.insert({&e, ev.Variable}).second) {
-        Add(&e, TCheck::Unassigned, "»" + Name(ev.Variable) + "« wird gelesen, bevor es einen Wert bekommt");
+        Add(&e, TCheck::Unassigned,
+            Format(Tr("Prüfungen", "»%1« wird gelesen, bevor es einen Wert bekommt"),
+                   {Name(ev.Variable)}));
       }
     }
   }
@@ -270,7 +273,7 @@ private:
     }
     const bool empty = !e.Branch1 || (!e.Branch1->Body && !e.Branch1->Next);
     if (empty)
-      Add(&e, TCheck::EmptyParts, "die Schleife hat nichts in ihrem Körper");
+      Add(&e, TCheck::EmptyParts, Tr("Prüfungen", "die Schleife hat nichts in ihrem Körper"));
     if (e.Kind() == TKind::For) {
       if (p.Valid && p.Tree[p.LoopVariable].Variable >= 0)
         CounterChanges(e, p.Tree[p.LoopVariable].Variable);
@@ -286,14 +289,16 @@ private:
       const int value = Constant(p.Tree, p.Condition);
       if (value >= 0 && value == (e.Kind() == TKind::Repeat ? 0 : 1))
         Add(&e, TCheck::EndlessLoop,
-            "die Bedingung bleibt immer gleich, und nichts verlässt die Schleife: eine Endlosschleife");
+            Tr("Prüfungen", "die Bedingung bleibt immer gleich, und nichts verlässt die "
+                            "Schleife: eine Endlosschleife"));
       return;
     }
     for (const TEvent& ev : read)
       if (facts.Written.count(ev.Variable))
         return;
     Add(&e, TCheck::EndlessLoop,
-        "keine Variable der Bedingung ändert sich in der Schleife: vielleicht eine Endlosschleife");
+        Tr("Prüfungen", "keine Variable der Bedingung ändert sich in der Schleife: vielleicht "
+                        "eine Endlosschleife"));
   }
 
   void CounterChanges(const TBedingung& loop, int variable) {
@@ -307,7 +312,9 @@ private:
         for (const TEvent& ev : Events(*e))
           if (ev.Write && ev.Variable == variable) {
             Add(e, TCheck::CounterChanged,
-                "die Zählvariable »" + Name(variable) + "« wird in ihrer eigenen Schleife verändert");
+                Format(Tr("Prüfungen",
+                          "die Zählvariable »%1« wird in ihrer eigenen Schleife verändert"),
+                       {Name(variable)}));
             break;
           }
         if (const TBlock* b = As<TBlock>(e))
@@ -338,7 +345,7 @@ private:
         if (e->Kind() == TKind::If) {
           const auto empty = [](const TBlock* b) { return !b || (!b->Body && !b->Next); };
           if (empty(c->Branch1) && empty(c->Branch2))
-            Add(e, TCheck::EmptyParts, "beide Zweige der Entscheidung sind leer");
+            Add(e, TCheck::EmptyParts, Tr("Prüfungen", "beide Zweige der Entscheidung sind leer"));
         } else {
           Loop(*c);
         }
@@ -378,7 +385,7 @@ private:
       if (static_cast<unsigned char>(ch) < 0x20)
         ch = ' ';
     Add(&e, TCheck::LonelyComparison,
-        "vergleicht nur. Meinten Sie »" + Windows1252ToUtf8(meant) + "«?");
+        Format(Tr("Prüfungen", "vergleicht nur. Meinten Sie »%1«?"), {Windows1252ToUtf8(meant)}));
   }
 
   void Condition(const TBedingung& e) {
@@ -389,10 +396,8 @@ private:
     if (type == TValueType::Boolean || type == TValueType::Unknown)
       return;
     explained_.insert(&e);
-    static const char* const names[] = {"", "eine ganze Zahl", "eine Kommazahl", "",
-                                        "eine Zeichenkette"};
     Add(&e, TCheck::NotBoolean,
-        std::string("die Bedingung ist ") + names[static_cast<int>(type)] + ", kein Wahrheitswert");
+        Format(Tr("Prüfungen", "die Bedingung ist %1, kein Wahrheitswert"), {ValueTypeName(type)}));
   }
 
   const TBlock& root_;
@@ -413,8 +418,8 @@ private:
 
 } // namespace
 
-const char* CheckTitle(TCheck check) {
-  return kChecks[static_cast<int>(check)].Title;
+std::string CheckTitle(TCheck check) {
+  return Tr("Prüfungen", kChecks[static_cast<int>(check)].Title);
 }
 
 const char* CheckKey(TCheck check) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Checks of a program's texts while it is edited: the faults a learner makes most, found before
-// the program runs. Each finding names its element and says, in German, what looks wrong.
+// the program runs. Each finding names its element and says, in the user's language, what looks
+// wrong.
 #pragma once
 
 #include "model/element.h"
@@ -22,8 +23,9 @@ enum class TCheck : uint8_t {
 
 constexpr int kCheckCount = 7;
 
-// The check's name as the problem list's menu shows it, and a key for the settings.
-const char* CheckTitle(TCheck check);
+// The check's name as the problem list's menu shows it (in the user's language), and a key for
+// the settings.
+std::string CheckTitle(TCheck check);
 const char* CheckKey(TCheck check);
 
 struct TFinding {

@@ -130,10 +130,13 @@ struct TWrite final : TAction {
 
 [[noreturn]] inline void FailReading(TReadResult r, const std::string& text, bool integer) {
   if (r == TReadResult::TooLarge)
-    Fail("die Zahl »" + text + "« in der Eingabe ist zu groß");
+    Fail(Format(Tr("Laufzeit", "die Zahl »%1« in der Eingabe ist zu groß"), {text}));
   if (text.empty())
-    Fail(integer ? "in der Eingabe steht keine ganze Zahl mehr" : "in der Eingabe steht keine Zahl mehr");
-  Fail(std::string("in der Eingabe steht »") + text + (integer ? "«, keine ganze Zahl" : "«, keine Zahl"));
+    Fail(integer ? Tr("Laufzeit", "in der Eingabe steht keine ganze Zahl mehr")
+                 : Tr("Laufzeit", "in der Eingabe steht keine Zahl mehr"));
+  Fail(Format(integer ? Tr("Laufzeit", "in der Eingabe steht »%1«, keine ganze Zahl")
+                      : Tr("Laufzeit", "in der Eingabe steht »%1«, keine Zahl"),
+              {text}));
 }
 
 struct TReadInt final : TAction {

@@ -4,6 +4,7 @@
 // the elements out as steps.
 #include "language/run_actions.h"
 #include "language/run_program.h"
+#include "model/texts.h"
 #include "model/windows1252.h"
 
 #include <algorithm>
@@ -22,34 +23,19 @@ struct TRefusal {
   throw TRefusal{std::move(why)};
 }
 
-const char* TypeName(TValueType t) {
-  switch (t) {
-  case TValueType::Integer:
-    return "eine ganze Zahl";
-  case TValueType::Real:
-    return "eine Kommazahl";
-  case TValueType::Boolean:
-    return "ein Wahrheitswert";
-  case TValueType::String:
-    return "eine Zeichenkette";
-  default:
-    return "ohne bekannten Typ";
-  }
-}
-
 // The type's name without article, for "für den Typ …".
-const char* TypeWord(TValueType t) {
+std::string TypeWord(TValueType t) {
   switch (t) {
   case TValueType::Integer:
-    return "ganze Zahl";
+    return Tr("Ausführung", "ganze Zahl");
   case TValueType::Real:
-    return "Kommazahl";
+    return Tr("Ausführung", "Kommazahl");
   case TValueType::Boolean:
-    return "Wahrheitswert";
+    return Tr("Ausführung", "Wahrheitswert");
   case TValueType::String:
-    return "Zeichenkette";
+    return Tr("Ausführung", "Zeichenkette");
   default:
-    return "unbekannt";
+    return Tr("Ausführung", "unbekannt");
   }
 }
 
@@ -143,7 +129,7 @@ private:
     case TExprKind::Integer: {
       int64_t v = 0;
       if (ParseIntegerToken(n.Text, v) != TParse::Ok)
-        Refuse("die Zahl " + n.Text + " ist zu groß für eine ganze Zahl");
+        Refuse(Format(Tr("Ausführung", "die Zahl %1 ist zu groß für eine ganze Zahl"), {n.Text}));
       code.Node = Make<TIntConst>(v);
       break;
     }
@@ -173,14 +159,16 @@ private:
     case TExprKind::Index:
       if (n.Children.size() != 2 || TypeOf(t, n.Children[0]) != TValueType::String ||
           TypeOf(t, n.Children[1]) != TValueType::Integer)
-        Refuse("nur eine Zeichenkette lässt sich mit einer ganzen Zahl indizieren");
+        Refuse(Tr("Ausführung",
+                  "nur eine Zeichenkette lässt sich mit einer ganzen Zahl indizieren"));
       code.Node = Make<TStrIndex>(Str(t, n.Children[0]), Int(t, n.Children[1]));
       break;
     default:
-      Refuse("Zeiger, Verbunde, Felder und Mengen kann das Programm nicht ausführen");
+      Refuse(Tr("Ausführung",
+                "Zeiger, Verbunde, Felder und Mengen kann das Programm nicht ausführen"));
     }
     if (code.Type == TValueType::Unknown)
-      Refuse("der Typ von »" + Source(t, node) + "« ist unbekannt");
+      Refuse(Format(Tr("Ausführung", "der Typ von »%1« ist unbekannt"), {Source(t, node)}));
     return code;
   }
 
@@ -202,10 +190,10 @@ private:
     if (n.Op == "random")
       return Make<TRealRandom>();
     if (IsKnownFunction(n.Op))
-      Refuse("»" + n.Text + "« braucht ein Argument in Klammern");
+      Refuse(Format(Tr("Ausführung", "»%1« braucht ein Argument in Klammern"), {n.Text}));
     if (IsKnownProcedure(n.Op))
-      Refuse("»" + n.Text + "« ist eine Prozedur und hat keinen Wert");
-    Refuse("die Funktion »" + n.Text + "« ist unbekannt");
+      Refuse(Format(Tr("Ausführung", "»%1« ist eine Prozedur und hat keinen Wert"), {n.Text}));
+    Refuse(Format(Tr("Ausführung", "die Funktion »%1« ist unbekannt"), {n.Text}));
   }
 
   const TNode* Unary(const TExprTree& t, const TExprNode& n) {
@@ -221,7 +209,7 @@ private:
       return Make<TBoolNot>(Bool(t, n.Children[0]));
     if (n.Op == "not" && a == TValueType::Integer)
       return Make<TIntUnary<TIntFn::Not>>(Int(t, n.Children[0]));
-    Refuse("»" + n.Op + "« gibt es nicht für den Typ " + TypeWord(a));
+    Refuse(Format(Tr("Ausführung", "»%1« gibt es nicht für den Typ %2"), {n.Op, TypeWord(a)}));
   }
 
   const TNode* Binary(const TExprTree& t, const TExprNode& n) {
@@ -297,7 +285,8 @@ private:
       if (booleans)
         return MakeComparison<TBoolNode>(p_.Nodes, p, Bool(t, l), Bool(t, r));
     }
-    Refuse("»" + n.Op + "« gibt es nicht für die Typen " + TypeWord(a) + " und " + TypeWord(b));
+    Refuse(Format(Tr("Ausführung", "»%1« gibt es nicht für die Typen %2 und %3"),
+                  {n.Op, TypeWord(a), TypeWord(b)}));
   }
 
   const TNode* Call(const TExprTree& t, const TExprNode& n) {
@@ -305,28 +294,30 @@ private:
     const std::size_t args = n.Children.size() - 1;
     auto arg = [&](std::size_t i) { return n.Children[i + 1]; };
     if (callee.Kind != TExprKind::Name)
-      Refuse("nur benannte Funktionen lassen sich aufrufen");
+      Refuse(Tr("Ausführung", "nur benannte Funktionen lassen sich aufrufen"));
     const std::string& f = callee.Op;
     if (f == "copy" || f == "pos") {
       const bool copy = f == "copy";
       if (args != (copy ? 3u : 2u))
-        Refuse(copy ? "copy braucht drei Argumente: Zeichenkette, Anfang und Anzahl"
-                    : "pos braucht zwei Zeichenketten");
+        Refuse(copy ? Tr("Ausführung",
+                         "copy braucht drei Argumente: Zeichenkette, Anfang und Anzahl")
+                    : Tr("Ausführung", "pos braucht zwei Zeichenketten"));
       for (std::size_t i = 0; i < args; ++i)
         if (TypeOf(t, arg(i)) != (copy && i > 0 ? TValueType::Integer : TValueType::String))
-          Refuse(copy ? "copy braucht eine Zeichenkette und zwei ganze Zahlen"
-                      : "pos braucht zwei Zeichenketten");
+          Refuse(copy ? Tr("Ausführung", "copy braucht eine Zeichenkette und zwei ganze Zahlen")
+                      : Tr("Ausführung", "pos braucht zwei Zeichenketten"));
       if (copy)
         return Make<TStrCopy>(Str(t, arg(0)), Int(t, arg(1)), Int(t, arg(2)));
       return Make<TStrPos>(Str(t, arg(0)), Str(t, arg(1)));
     }
     if (!IsKnownFunction(f)) {
       if (IsKnownProcedure(f))
-        Refuse("»" + callee.Text + "« ist eine Prozedur und hat keinen Wert");
-      Refuse("die Funktion »" + callee.Text + "« ist unbekannt");
+        Refuse(Format(Tr("Ausführung", "»%1« ist eine Prozedur und hat keinen Wert"),
+                      {callee.Text}));
+      Refuse(Format(Tr("Ausführung", "die Funktion »%1« ist unbekannt"), {callee.Text}));
     }
     if (args != 1 || t[arg(0)].Kind == TExprKind::Formatted)
-      Refuse("»" + callee.Text + "« braucht genau ein Argument");
+      Refuse(Format(Tr("Ausführung", "»%1« braucht genau ein Argument"), {callee.Text}));
     const int x = arg(0);
     const TValueType a = TypeOf(t, x);
     const bool number = IsNumber(a), integer = a == TValueType::Integer;
@@ -373,13 +364,15 @@ private:
     if ((f == "succ" || f == "pred") && integer)
       return f == "succ" ? static_cast<const TNode*>(Make<TIntUnary<TIntFn::Succ>>(Int(t, x)))
                          : Make<TIntUnary<TIntFn::Pred>>(Int(t, x));
-    Refuse("»" + callee.Text + "« gibt es nicht für den Typ " + TypeWord(a));
+    Refuse(Format(Tr("Ausführung", "»%1« gibt es nicht für den Typ %2"),
+                  {callee.Text, TypeWord(a)}));
   }
 
   const TIntNode* Int(const TExprTree& t, int node) {
     const TCode c = Expr(t, node);
     if (c.Type != TValueType::Integer)
-      Refuse("»" + Source(t, node) + "« ist keine ganze Zahl, sondern " + TypeName(c.Type));
+      Refuse(Format(Tr("Ausführung", "»%1« ist keine ganze Zahl, sondern %2"),
+                    {Source(t, node), ValueTypeName(c.Type)}));
     return static_cast<const TIntNode*>(c.Node);
   }
   // A real, or an integer taken as one.
@@ -388,19 +381,22 @@ private:
     if (c.Type == TValueType::Integer)
       return Make<TIntToReal>(static_cast<const TIntNode*>(c.Node));
     if (c.Type != TValueType::Real)
-      Refuse("»" + Source(t, node) + "« ist keine Zahl, sondern " + TypeName(c.Type));
+      Refuse(Format(Tr("Ausführung", "»%1« ist keine Zahl, sondern %2"),
+                    {Source(t, node), ValueTypeName(c.Type)}));
     return static_cast<const TRealNode*>(c.Node);
   }
   const TBoolNode* Bool(const TExprTree& t, int node) {
     const TCode c = Expr(t, node);
     if (c.Type != TValueType::Boolean)
-      Refuse("»" + Source(t, node) + "« ist kein Wahrheitswert, sondern " + TypeName(c.Type));
+      Refuse(Format(Tr("Ausführung", "»%1« ist kein Wahrheitswert, sondern %2"),
+                    {Source(t, node), ValueTypeName(c.Type)}));
     return static_cast<const TBoolNode*>(c.Node);
   }
   const TStrNode* Str(const TExprTree& t, int node) {
     const TCode c = Expr(t, node);
     if (c.Type != TValueType::String)
-      Refuse("»" + Source(t, node) + "« ist keine Zeichenkette, sondern " + TypeName(c.Type));
+      Refuse(Format(Tr("Ausführung", "»%1« ist keine Zeichenkette, sondern %2"),
+                    {Source(t, node), ValueTypeName(c.Type)}));
     return static_cast<const TStrNode*>(c.Node);
   }
 
@@ -412,7 +408,7 @@ private:
       return Assignment(t, n, out);
     const TExprNode& callee = n.Kind == TExprKind::Call ? t[n.Children[0]] : n;
     if (callee.Kind != TExprKind::Name)
-      Refuse("das ist keine Anweisung, die das Programm ausführen kann");
+      Refuse(Tr("Ausführung", "das ist keine Anweisung, die das Programm ausführen kann"));
     const std::string& p = callee.Op;
     const std::size_t args = n.Kind == TExprKind::Call ? n.Children.size() - 1 : 0;
     if (p == "write" || p == "writeln")
@@ -421,7 +417,7 @@ private:
       return Read(t, n, p == "readln", out);
     if (p == "break" && n.Kind == TExprKind::Name) {
       if (!inLoop_)
-        Refuse("»break« steht außerhalb jeder Schleife");
+        Refuse(Tr("Ausführung", "»break« steht außerhalb jeder Schleife"));
       return out.push_back(Make<TBreak>());
     }
     if (p == "randomize" && n.Kind == TExprKind::Name)
@@ -431,7 +427,8 @@ private:
     if ((p == "inc" || p == "dec") && n.Kind == TExprKind::Call && (args == 1 || args == 2)) {
       const TExprNode& target = t[n.Children[1]];
       if (target.Kind != TExprKind::Name || VariableType(target) != TValueType::Integer)
-        Refuse("»" + callee.Text + "« braucht eine Variable, die eine ganze Zahl ist");
+        Refuse(Format(Tr("Ausführung", "»%1« braucht eine Variable, die eine ganze Zahl ist"),
+                      {callee.Text}));
       const uint32_t slot = Slot(target);
       const TIntNode* delta = args == 2 ? Int(t, n.Children[2]) : Make<TIntConst>(1);
       const TIntNode* v = Make<TIntVar>(slot);
@@ -440,31 +437,31 @@ private:
                            : IntBinary<TIntOp::Sub>(v, delta)));
     }
     if (IsKnownProcedure(p) || IsKnownFunction(p))
-      Refuse("»" + callee.Text + "« ist so nicht aufrufbar");
-    Refuse("die Prozedur »" + callee.Text + "« ist unbekannt");
+      Refuse(Format(Tr("Ausführung", "»%1« ist so nicht aufrufbar"), {callee.Text}));
+    Refuse(Format(Tr("Ausführung", "die Prozedur »%1« ist unbekannt"), {callee.Text}));
   }
 
   void Assignment(const TExprTree& t, const TExprNode& n, std::vector<const TAction*>& out) {
     const TExprNode& target = t[n.Children[0]];
     const int value = n.Children[1];
     if (target.Kind != TExprKind::Name)
-      Refuse("zuweisen lässt sich nur an eine Variable");
+      Refuse(Tr("Ausführung", "zuweisen lässt sich nur an eine Variable"));
     const TValueType to = VariableType(target);
     const TValueType from = TypeOf(t, value);
     if (to == TValueType::Unknown)
-      Refuse("»" + target.Text + "« ist keine Variable");
+      Refuse(Format(Tr("Ausführung", "»%1« ist keine Variable"), {target.Text}));
     if (from == TValueType::Unknown)
       Expr(t, value); // refuses with the reason its part gives
     if (!(to == from || (to == TValueType::Real && from == TValueType::Integer)))
-      Refuse("»" + target.Text + "« ist " + TypeName(to) + ", »" + Source(t, value) + "« aber " +
-             TypeName(from));
+      Refuse(Format(Tr("Ausführung", "»%1« ist %2, »%3« aber %4"),
+                    {target.Text, ValueTypeName(to), Source(t, value), ValueTypeName(from)}));
     const uint32_t slot = Slot(target);
     const std::string& op = n.Op;
     if (op != ":=") {
       const bool arithmetic = (to == TValueType::Integer && op != "/=") ||
                               to == TValueType::Real || (to == TValueType::String && op == "+=");
       if (!arithmetic)
-        Refuse("»" + op + "« gibt es nicht für den Typ " + TypeWord(to));
+        Refuse(Format(Tr("Ausführung", "»%1« gibt es nicht für den Typ %2"), {op, TypeWord(to)}));
     }
     switch (to) {
     case TValueType::Integer: {
@@ -511,12 +508,12 @@ private:
         int64_t v = -1;
         if (field.Kind != TExprKind::Integer || ParseIntegerToken(field.Text, v) != TParse::Ok ||
             v > 255)
-          Refuse("Breite und Nachkommastellen müssen Zahlen von 0 bis 255 sein");
+          Refuse(Tr("Ausführung", "Breite und Nachkommastellen müssen Zahlen von 0 bis 255 sein"));
         (k == 1 ? out.Width : out.Decimals) = static_cast<int>(v);
       }
       const TCode code = Expr(t, value);
       if (out.Decimals >= 0 && code.Type != TValueType::Real)
-        Refuse("Nachkommastellen gibt es nur bei Kommazahlen");
+        Refuse(Tr("Ausführung", "Nachkommastellen gibt es nur bei Kommazahlen"));
       out.Type = code.Type;
       out.Node = code.Node;
       if (t[value].Kind == TExprKind::String)
@@ -539,7 +536,8 @@ private:
       else if (type == TValueType::String)
         out.push_back(Make<TReadStr>(Slot(target)));
       else
-        Refuse("read liest nur in Variablen, die ganze Zahlen, Kommazahlen oder Zeichenketten sind");
+        Refuse(Tr("Ausführung", "read liest nur in Variablen, die ganze Zahlen, Kommazahlen "
+                                "oder Zeichenketten sind"));
     }
     if (newLine)
       out.push_back(Make<TSkipLine>());
@@ -559,10 +557,11 @@ private:
   const TBoolNode* Condition(const TElement& e) {
     const TParsedText& parsed = texts_.Of(e);
     if (!parsed.Valid)
-      Refuse("die Bedingung lässt sich nicht als Pascal lesen");
+      Refuse(Tr("Ausführung", "die Bedingung lässt sich nicht als Pascal lesen"));
     const TValueType type = TypeOf(parsed.Tree, parsed.Condition);
     if (type != TValueType::Boolean)
-      Refuse(std::string("die Bedingung ist ") + TypeName(type) + ", kein Wahrheitswert");
+      Refuse(Format(Tr("Ausführung", "die Bedingung ist %1, kein Wahrheitswert"),
+                    {ValueTypeName(type)}));
     return Bool(parsed.Tree, parsed.Condition);
   }
 
@@ -595,7 +594,8 @@ private:
       body();
     } catch (const TRefusal& refusal) {
       if (!problems_)
-        throw TCompileError(&e, "Nicht ausführbar: »" + QuotedElementText(e) + "«: " + refusal.Why);
+        throw TCompileError(&e, Format(Tr("Ausführung", "Nicht ausführbar: »%1«: %2"),
+                                       {QuotedElementText(e), refusal.Why}));
       problems_->push_back({&e, refusal.Why});
       if (key)
         refused_[key] = refusal.Why;
@@ -708,7 +708,7 @@ void TCompiler::Chain(std::vector<TWork>& work, const TWork& item) {
       if (found.second) {
         Compiling(*e, [&] {
           if (!parsed.Valid)
-            Refuse("der Text lässt sich nicht als Pascal-Anweisung lesen");
+            Refuse(Tr("Ausführung", "der Text lässt sich nicht als Pascal-Anweisung lesen"));
           std::vector<const TAction*> actions;
           for (int statement : parsed.Statements)
             Statement(parsed.Tree, statement, actions);
@@ -772,11 +772,11 @@ void TCompiler::Chain(std::vector<TWork>& work, const TWork& item) {
       Compiling(*e, [&] {
         const TParsedText& parsed = texts_.Of(*e);
         if (!parsed.Valid)
-          Refuse("eine Zählschleife hat die Form »i := 1 bis 10«");
+          Refuse(Tr("Ausführung", "eine Zählschleife hat die Form »i := 1 bis 10«"));
         const TExprNode& v = parsed.Tree[parsed.LoopVariable];
         if (VariableType(v) != TValueType::Integer)
-          Refuse("die Zählvariable »" + v.Text + "« ist " + TypeName(VariableType(v)) +
-                 ", keine ganze Zahl");
+          Refuse(Format(Tr("Ausführung", "die Zählvariable »%1« ist %2, keine ganze Zahl"),
+                        {v.Text, ValueTypeName(VariableType(v))}));
         step.Variable = Slot(v);
         step.From = Int(parsed.Tree, parsed.LoopFrom);
         step.To = Int(parsed.Tree, parsed.LoopTo);
@@ -888,6 +888,21 @@ std::vector<TTextProblem> FindTextProblems(const TBlock& root) {
   compiler.CollectProblems(problems);
   compiler.Run();
   return problems;
+}
+
+std::string ValueTypeName(TValueType t) {
+  switch (t) {
+  case TValueType::Integer:
+    return Tr("Ausführung", "eine ganze Zahl");
+  case TValueType::Real:
+    return Tr("Ausführung", "eine Kommazahl");
+  case TValueType::Boolean:
+    return Tr("Ausführung", "ein Wahrheitswert");
+  case TValueType::String:
+    return Tr("Ausführung", "eine Zeichenkette");
+  default:
+    return Tr("Ausführung", "ohne bekannten Typ");
+  }
 }
 
 std::string QuotedElementText(const TElement& e) {

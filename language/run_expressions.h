@@ -5,26 +5,28 @@
 #pragma once
 
 #include "language/run_nodes.h"
+#include "model/texts.h"
 
 #include <cmath>
 #include <string>
 
 namespace run {
 
+// Messages are made (and translated) only in the branch that fails, never on a run's way.
 [[noreturn]] inline void Fail(const std::string& why) { throw TRunError(why); }
 
 inline int64_t Checked(int64_t v) {
   if (!IsLongint(v))
-    Fail("Überlauf (ganze Zahlen reichen von -2147483648 bis 2147483647)");
+    Fail(Tr("Laufzeit", "Überlauf (ganze Zahlen reichen von -2147483648 bis 2147483647)"));
   return v;
 }
 
 // A real result must stay finite where its operands were.
 inline double Finite(double v) {
   if (std::isnan(v))
-    Fail("ungültige Rechenoperation");
+    Fail(Tr("Laufzeit", "ungültige Rechenoperation"));
   if (std::isinf(v))
-    Fail("Überlauf (die Zahl wird zu groß)");
+    Fail(Tr("Laufzeit", "Überlauf (die Zahl wird zu groß)"));
   return v;
 }
 
@@ -55,11 +57,11 @@ template <TIntOp Op> inline int64_t IntOperation(int64_t a, int64_t b) {
     return Checked(a * b);
   case TIntOp::Div:
     if (b == 0)
-      Fail("Division durch 0");
+      Fail(Tr("Laufzeit", "Division durch 0"));
     return Checked(a / b);
   case TIntOp::Mod:
     if (b == 0)
-      Fail("Division durch 0");
+      Fail(Tr("Laufzeit", "Division durch 0"));
     return a % b;
   case TIntOp::Shl: // as on a 64-bit processor: the count taken modulo 64
     return Checked(static_cast<int64_t>(static_cast<uint64_t>(a) << (b & 63)));
@@ -133,7 +135,7 @@ template <bool Round> struct TRealToInt final : TIntNode {
     const double a = A->Eval(s);
     const double r = Round ? std::nearbyint(a) : std::trunc(a);
     if (!(r >= static_cast<double>(kMinLongint) && r <= static_cast<double>(kMaxLongint)))
-      Fail("Überlauf (ganze Zahlen reichen von -2147483648 bis 2147483647)");
+      Fail(Tr("Laufzeit", "Überlauf (ganze Zahlen reichen von -2147483648 bis 2147483647)"));
     return static_cast<int64_t>(r);
   }
   const TRealNode* A;
@@ -168,7 +170,8 @@ struct TStrOrd final : TIntNode {
     TPasString v;
     A->Eval(s, v);
     if (v.Length != 1)
-      Fail("ord braucht genau ein Zeichen, die Zeichenkette hat " + std::to_string(v.Length));
+      Fail(Format(Tr("Laufzeit", "ord braucht genau ein Zeichen, die Zeichenkette hat %1"),
+                  {std::to_string(v.Length)}));
     return static_cast<unsigned char>(v.Data[0]);
   }
   const TStrNode* A;
@@ -234,7 +237,7 @@ template <TRealOp Op> struct TRealBinary final : TRealNode {
       break;
     case TRealOp::Div:
       if (b == 0)
-        Fail("Division durch 0");
+        Fail(Tr("Laufzeit", "Division durch 0"));
       r = a / b;
       break;
     }
@@ -261,7 +264,7 @@ template <TRealFn Fn> struct TRealUnary final : TRealNode {
       break;
     case TRealFn::Sqrt:
       if (a < 0)
-        Fail("Wurzel aus einer negativen Zahl");
+        Fail(Tr("Laufzeit", "Wurzel aus einer negativen Zahl"));
       r = std::sqrt(a);
       break;
     case TRealFn::Sin:
@@ -278,7 +281,7 @@ template <TRealFn Fn> struct TRealUnary final : TRealNode {
       break;
     case TRealFn::Ln:
       if (a <= 0)
-        Fail("Logarithmus einer Zahl, die nicht größer als 0 ist");
+        Fail(Tr("Laufzeit", "Logarithmus einer Zahl, die nicht größer als 0 ist"));
       r = std::log(a);
       break;
     }
@@ -416,8 +419,8 @@ struct TStrIndex final : TStrNode {
     A->Eval(s, out);
     const int64_t i = I->Eval(s);
     if (i < 1 || i > out.Length)
-      Fail("Index " + std::to_string(i) + " liegt außerhalb der Zeichenkette (Länge " +
-           std::to_string(out.Length) + ")");
+      Fail(Format(Tr("Laufzeit", "Index %1 liegt außerhalb der Zeichenkette (Länge %2)"),
+                  {std::to_string(i), std::to_string(out.Length)}));
     out.Data[0] = out.Data[i - 1];
     out.Length = 1;
   }
@@ -449,7 +452,8 @@ struct TChr final : TStrNode {
   void Eval(TRunState& s, TPasString& out) const override {
     const int64_t v = A->Eval(s);
     if (v < 0 || v > 255)
-      Fail("chr(" + std::to_string(v) + ") ist kein Zeichen (erlaubt sind 0 bis 255)");
+      Fail(Format(Tr("Laufzeit", "chr(%1) ist kein Zeichen (erlaubt sind 0 bis 255)"),
+                  {std::to_string(v)}));
     out.Data[0] = static_cast<char>(v);
     out.Length = 1;
   }

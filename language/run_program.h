@@ -93,3 +93,7 @@ std::vector<TTextProblem> FindTextProblems(const TBlock& root);
 
 // The element's text in one line, as a message quotes it: control characters as blanks.
 std::string QuotedElementText(const TElement& e);
+
+// The type's name with its article as messages use it ("eine ganze Zahl"), in the user's
+// language.
+std::string ValueTypeName(TValueType t);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "model/stream.h"
 
+#include "model/texts.h"
+
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
@@ -9,16 +11,9 @@
 
 namespace {
 
-std::string WithName(const char* pattern, const std::string& name) {
-  std::string text = pattern;
-  const std::size_t at = text.find("%s");
-  if (at != std::string::npos)
-    text.replace(at, 2, name);
-  return text;
-}
-
-const char* const kReadError = "Stream-Lesefehler";
-const char* const kWriteError = "Stream-Schreibfehler";
+// Made only when reading or writing fails, in the language shown then.
+[[noreturn]] void FailReading() { throw TStreamError(Tr("Datei", "Stream-Lesefehler")); }
+[[noreturn]] void FailWriting() { throw TStreamError(Tr("Datei", "Stream-Schreibfehler")); }
 
 } // namespace
 
@@ -27,7 +22,7 @@ void TStream::ReadBuffer(void* buffer, std::size_t n) {
   while (n > 0) {
     const std::size_t got = Read(at, n);
     if (got == 0)
-      throw TStreamError(kReadError);
+      FailReading();
     at += got;
     n -= got;
   }
@@ -55,7 +50,7 @@ TFileReadStream::TFileReadStream(const std::string& path) {
     file_ = nullptr;
   }
   if (!file_)
-    throw TStreamError(WithName("Datei %s kann nicht geöffnet werden", path));
+    throw TStreamError(Format(Tr("Datei", "Datei %1 kann nicht geöffnet werden"), {path}));
 }
 
 TFileReadStream::~TFileReadStream() {
@@ -68,13 +63,13 @@ std::size_t TFileReadStream::Read(void* buffer, std::size_t n) {
 }
 
 void TFileReadStream::WriteBuffer(const void*, std::size_t) {
-  throw TStreamError(kWriteError);
+  FailWriting();
 }
 
 namespace {
 
 [[noreturn]] void CannotCreate(const std::string& path) {
-  throw TStreamError(WithName("Datei %s kann nicht erstellt werden", path));
+  throw TStreamError(Format(Tr("Datei", "Datei %1 kann nicht erstellt werden"), {path}));
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -172,12 +167,12 @@ std::size_t TFileWriteStream::Read(void*, std::size_t) {
 
 void TFileWriteStream::WriteBuffer(const void* buffer, std::size_t n) {
   if (!file_ || std::fwrite(buffer, 1, n, file_) != n)
-    throw TStreamError(kWriteError);
+    FailWriting();
 }
 
 void TFileWriteStream::Commit() {
   if (!file_)
-    throw TStreamError(kWriteError);
+    FailWriting();
   bool written = std::fflush(file_) == 0;
   struct stat info {};
   const bool regular = fstat(fileno(file_), &info) == 0 && S_ISREG(info.st_mode);
@@ -192,7 +187,7 @@ void TFileWriteStream::Commit() {
   file_ = nullptr;
   if (!written || !closed) {
     if (!tempPath_.empty()) unlink(tempPath_.c_str());
-    throw TStreamError(kWriteError);
+    FailWriting();
   }
   if (!tempPath_.empty() && std::rename(tempPath_.c_str(), target_.c_str()) != 0) {
     unlink(tempPath_.c_str());

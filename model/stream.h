@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-// A failure whose text is meant for the user, as the system words it.
+// A failure whose text is meant for the user, in the language the user chose.
 class TStreamError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;
@@ -37,7 +37,7 @@ public:
   void WriteBuffer(const void* buffer, std::size_t n) override;
 };
 
-// A file opened for reading; fails with "Datei %s kann nicht geöffnet werden".
+// A file opened for reading; fails with "Datei … kann nicht geöffnet werden".
 class TFileReadStream : public TStream {
 public:
   explicit TFileReadStream(const std::string& path);
@@ -55,7 +55,7 @@ private:
 // temporary file beside the target (the file a symbolic link points to, the link kept), which
 // Commit renames over it with the old file's permissions; a failed save never destroys the file
 // that was there. Where no temporary file can be made beside a writable target (a folder the
-// user may not write to), the target is written in place. Creating fails with "Datei %s kann
+// user may not write to), the target is written in place. Creating fails with "Datei … kann
 // nicht erstellt werden" wherever opening the target for writing would fail.
 class TFileWriteStream : public TStream {
 public:

@@ -2,6 +2,7 @@
 #include "model/structogram_file.h"
 
 #include "model/stream.h"
+#include "model/texts.h"
 
 #include <algorithm>
 #include <cstring>
@@ -45,14 +46,16 @@ struct TWriteStep {
 };
 
 [[noreturn]] void RefuseText() {
-  throw TStreamError("Ein Text enthält ein Steuerzeichen (0x00 oder 0x01), das eine "
-                     "Struktogramm-Datei nicht speichern kann; es wurde nichts geschrieben.");
+  throw TStreamError(Tr("Datei", "Ein Text enthält ein Steuerzeichen (0x00 oder 0x01), das eine "
+                                 "Struktogramm-Datei nicht speichern kann; es wurde nichts "
+                                 "geschrieben."));
 }
 
 [[noreturn]] void RefuseDepth() {
-  throw TStreamError("Das Struktogramm ist tiefer verschachtelt als " +
-                     std::to_string(kMaxNestingDepth) +
-                     " Ebenen und kann nicht gespeichert werden; es wurde nichts geschrieben.");
+  throw TStreamError(Format(Tr("Datei", "Das Struktogramm ist tiefer verschachtelt als %1 Ebenen "
+                                        "und kann nicht gespeichert werden; es wurde nichts "
+                                        "geschrieben."),
+                            {std::to_string(kMaxNestingDepth)}));
 }
 
 // Writes the records of head and its successors. A compound element defers its successors
@@ -148,11 +151,12 @@ void WriteChain(const TElement* head, TStream& stream, bool checked) {
 
 // --- Reading -------------------------------------------------------------------------------------
 
-const char* const kReadError = "Stream-Lesefehler";
+[[noreturn]] void FailReading() { throw TStreamError(Tr("Datei", "Stream-Lesefehler")); }
 
-std::string NestingLimitMessage() {
-  return "Die Datei ist zu tief verschachtelt (mehr als " + std::to_string(kMaxNestingDepth) +
-         " Ebenen).";
+[[noreturn]] void FailNesting() {
+  throw TStreamError(
+      Format(Tr("Datei", "Die Datei ist zu tief verschachtelt (mehr als %1 Ebenen)."),
+             {std::to_string(kMaxNestingDepth)}));
 }
 
 // Reads the stream in large pieces; a load consumes the whole stream, so reading ahead is safe.
@@ -238,7 +242,7 @@ private:
   TText ReadTextField() {
     TText text;
     if (!in_.ReadUntil(kTextEnd, text))
-      throw TStreamError(kReadError);
+      FailReading();
     // Zero bytes are skipped.
     if (std::memchr(text.data(), 0, text.size()))
       text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
@@ -306,7 +310,7 @@ private:
   // caller's, so the limit bounds the reader's own stack as well as the tree's nesting.
   void ReadBlockContent(TBlock& block, int level) {
     if (level > kMaxNestingDepth)
-      throw TStreamError(NestingLimitMessage());
+      FailNesting();
     block.Text = ReadTextField();
     block.Framed = true;
     block.Bracketed = true;

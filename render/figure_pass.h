@@ -8,6 +8,7 @@
 #include "render/surface.h"
 
 #include <cstddef>
+#include <string>
 #include <unordered_set>
 #include <vector>
 
@@ -97,6 +98,8 @@ private:
   bool cache_;
   const TRect* clip_;
   TSizeCache sizes_;
+  // The branch labels, translated once for the pass (Windows-1252, as surfaces draw texts).
+  const std::string yesWord_, noWord_;
   TSize ja_{-1, -1}, nein_{-1, -1};
   int32_t margin_ = 0;
   int32_t selectedDrawn_ = 0;

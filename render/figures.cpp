@@ -5,13 +5,13 @@
 #include "render/nsd_pass.h"
 #include "render/check_marks.h"
 #include "render/run_marks.h"
+#include "model/texts.h"
+#include "model/windows1252.h"
 
 #include <algorithm>
 
 namespace {
 
-const std::string kJa = "ja";
-const std::string kNein = "nein";
 constexpr TColor kFrameShade = 1542; // 0x000606: one step of 6 less red and green
 
 } // namespace
@@ -96,7 +96,9 @@ void TSizeCache::Grow() {
 
 TFigurePass::TFigurePass(TSurface& surface, TDisplayOptions& display, bool cacheSizes,
                          const TRect* clip)
-    : s_(&surface), d_(display), cache_(cacheSizes || clip != nullptr) {
+    : s_(&surface), d_(display), cache_(cacheSizes || clip != nullptr),
+      yesWord_(Utf8ToWindows1252(Tr("Diagramm", "ja"))),
+      noWord_(Utf8ToWindows1252(Tr("Diagramm", "nein"))) {
   Retarget(surface, clip);
 }
 
@@ -113,17 +115,17 @@ void TFigurePass::Retarget(TSurface& surface, const TRect* clip) {
 
 TSize TFigurePass::Ja() {
   if (!cache_)
-    return s_->TextExtent(kJa);
+    return s_->TextExtent(yesWord_);
   if (ja_.cx < 0)
-    ja_ = s_->TextExtent(kJa);
+    ja_ = s_->TextExtent(yesWord_);
   return ja_;
 }
 
 TSize TFigurePass::Nein() {
   if (!cache_)
-    return s_->TextExtent(kNein);
+    return s_->TextExtent(noWord_);
   if (nein_.cx < 0)
-    nein_ = s_->TextExtent(kNein);
+    nein_ = s_->TextExtent(noWord_);
   return nein_;
 }
 
@@ -431,8 +433,8 @@ int32_t TFigurePass::DrawIf(const TBedingung& e, TPoint p) {
   const TSize ja = Ja();
   const int32_t o = d_.PrintMode ? 10 : 2;
   const int32_t yl = Y + cond.cy + S + 3 - ja.cy;
-  s_->TextOut(x1 - ja.cx - o, yl, kJa);
-  s_->TextOut(x2 + o, yl, kNein);
+  s_->TextOut(x1 - ja.cx - o, yl, yesWord_);
+  s_->TextOut(x2 + o, yl, noWord_);
 
   Diamond(e, X, Y, cond, text);
 
@@ -504,8 +506,8 @@ int32_t TFigurePass::DrawWhile(const TBedingung& e, TPoint p) {
             d_.PrintMode);
 
   const TSize nein = Nein();
-  s_->TextOut(X - ja.cx - 2, Y + cond.cy, kJa);
-  s_->TextOut(X + cond.cx / 2 - 4, Y + cond.cy / 2 - nein.cy, kNein);
+  s_->TextOut(X - ja.cx - 2, Y + cond.cy, yesWord_);
+  s_->TextOut(X + cond.cx / 2 - 4, Y + cond.cy / 2 - nein.cy, noWord_);
   NormalColors(*s_);
   return Measure(e).cy;
 }
@@ -525,8 +527,8 @@ int32_t TFigurePass::DrawDoWhile(const TDoWhile& e, TPoint p) {
     HighlightColors(*s_);
 
   const int32_t yd = Y + body.cy + 12;
-  const std::string& loopLabel = e.LoopOnYes ? kJa : kNein;
-  const std::string& exitLabel = e.LoopOnYes ? kNein : kJa;
+  const std::string& loopLabel = e.LoopOnYes ? yesWord_ : noWord_;
+  const std::string& exitLabel = e.LoopOnYes ? noWord_ : yesWord_;
   const int32_t wL = (e.LoopOnYes ? Ja() : Nein()).cx;
   const int32_t wE = (e.LoopOnYes ? Nein() : Ja()).cx;
   s_->TextOut(X - wE - 2, yd + cond.cy - 1, exitLabel);

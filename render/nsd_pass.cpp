@@ -3,15 +3,14 @@
 
 #include "render/check_marks.h"
 #include "render/run_marks.h"
+#include "model/texts.h"
+#include "model/windows1252.h"
 
 #include <algorithm>
 
 namespace {
 
-const std::string kJa = "ja";
-const std::string kNein = "nein";
 constexpr TColor kBlockShade = 0xF0F0F0; // a named block's frame around its body
-const char* const kWords[3] = {"solange", "bis", ""};
 
 bool IsLoopBefore(TKind k) {
   return k == TKind::While || k == TKind::For;
@@ -24,7 +23,11 @@ bool IsLoopAfter(TKind k) {
 
 TNsdPass::TNsdPass(TSurface& surface, TDisplayOptions& display, bool cacheSizes,
                    const TRect* clip)
-    : s_(&surface), d_(display), cache_(cacheSizes || clip != nullptr), clip_(clip) {
+    : s_(&surface), d_(display), cache_(cacheSizes || clip != nullptr), clip_(clip),
+      yesWord_(Utf8ToWindows1252(Tr("Diagramm", "ja"))),
+      noWord_(Utf8ToWindows1252(Tr("Diagramm", "nein"))),
+      loopWords_{Utf8ToWindows1252(Tr("Diagramm", "solange")),
+                 Utf8ToWindows1252(Tr("Diagramm", "bis")), std::string()} {
   TextHeight(); // sets the margins from the surface's text height
 }
 
@@ -35,33 +38,30 @@ void TNsdPass::Retarget(TSurface& surface, const TRect* clip) {
 }
 
 int32_t TNsdPass::WordWidth(const TElement& e) const {
-  const std::string word = LoopWord(e);
-  for (int i = 0; i < 2; ++i)
-    if (word == kWords[i])
-      return wordWidths_[i];
-  return 0;
+  const int word = LoopWordIndex(e);
+  return word < 2 ? wordWidths_[word] : 0;
 }
 
-const char* TNsdPass::LoopWord(const TElement& e) {
+int TNsdPass::LoopWordIndex(const TElement& e) {
   switch (e.Kind()) {
   case TKind::While:
   case TKind::DoWhile:
-    return "solange";
+    return 0;
   case TKind::Repeat:
-    return "bis";
+    return 1;
   default:
-    return "";
+    return 2;
   }
 }
 
 int32_t TNsdPass::TextHeight() {
   if (textHeight_ < 0) {
-    textHeight_ = s_->TextExtent(kJa).cy;
-    jaWidth_ = s_->TextExtent(kJa).cx;
-    neinWidth_ = s_->TextExtent(kNein).cx;
+    textHeight_ = s_->TextExtent(yesWord_).cy;
+    jaWidth_ = s_->TextExtent(yesWord_).cx;
+    neinWidth_ = s_->TextExtent(noWord_).cx;
     const int32_t space = s_->TextExtent(" ").cx;
     for (int i = 0; i < 3; ++i)
-      wordWidths_[i] = s_->TextExtent(kWords[i]).cx + space;
+      wordWidths_[i] = s_->TextExtent(loopWords_[i]).cx + space;
     // The margins grow with the text: on a printer page they keep their look on screen, where
     // a text is 13 units high.
     const int32_t th = std::max(textHeight_, 1);
@@ -147,7 +147,6 @@ TSize TNsdPass::Compute(const TElement& e) {
   default: {
     const auto& c = static_cast<const TBedingung&>(e);
     const TSize body = ColumnSize(BodyOf(c.Branch1, true));
-    const std::string word = LoopWord(e);
     const int32_t words =
         WordWidth(e);
     return {std::max(words + Text(e.Text).cx + 2 * I, m_.Bar + body.cx),
@@ -341,8 +340,8 @@ void TNsdPass::DrawBox(const TElement& e, int32_t x, int32_t y, int32_t w, int32
     const TColor brush = s_->GetBrushColor();
     s_->SetBrushColor(FillOf(e));
     s_->TextOut(xs - Text(e.Text).cx / 2, y + P, e.Text);
-    s_->TextOut(x + P, y + hdr - th - 1, kJa);
-    s_->TextOut(x + w - P - neinWidth_ + 1, y + hdr - th - 1, kNein);
+    s_->TextOut(x + P, y + hdr - th - 1, yesWord_);
+    s_->TextOut(x + w - P - neinWidth_ + 1, y + hdr - th - 1, noWord_);
     s_->SetBrushColor(brush);
     Marks(e, x, y, w, hdr);
     NormalColors(*s_);
@@ -362,7 +361,7 @@ void TNsdPass::DrawBox(const TElement& e, int32_t x, int32_t y, int32_t w, int32
     const int32_t textY = before ? y : y + h - hdr;
     Frame(x, textY, w, hdr, FillOf(e));
     Frame(x, bodyY, m_.Bar, h - hdr, kWhite);
-    const std::string word = LoopWord(e);
+    const std::string& word = LoopWord(e);
     const TColor brush = s_->GetBrushColor();
     s_->SetBrushColor(FillOf(e));
     int32_t tx = x + I;

@@ -34,10 +34,10 @@ public:
               bool& exact) override;
   void FinishClipped(const TElement& top, TPoint anchor) override;
 
-  // The keyword before a loop's condition ("solange", "bis"), empty for a counting loop.
-  static const char* LoopWord(const TElement& e);
-
 private:
+  // The word before a loop's condition ("solange", "bis"), empty for a counting loop.
+  const std::string& LoopWord(const TElement& e) const { return loopWords_[LoopWordIndex(e)]; }
+  static int LoopWordIndex(const TElement& e);
   // A column: a chain of boxes one below the other, and after it a second chain (what follows a
   // branch block inside its branch).
   struct TColumn {
@@ -90,6 +90,10 @@ private:
   const TRect* clip_;
   TSizeCache sizes_; // the boxes', and the columns' by their owner
   TNsdMetrics m_;
+  // The words the diagram shows, translated once for the pass (Windows-1252, as surfaces draw
+  // texts): the branch labels and the loop words, the last one empty.
+  const std::string yesWord_, noWord_;
+  const std::string loopWords_[3];
   int32_t textHeight_ = -1;
   int32_t jaWidth_ = 0, neinWidth_ = 0;
   int32_t wordWidths_[3] = {}; // the loop words with the blank after them

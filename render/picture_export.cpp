@@ -5,6 +5,7 @@
 #include "render/png_export.h"
 #include "render/qt_picture_toolkit.h"
 #include "render/svg_export.h"
+#include "model/texts.h"
 
 #include <algorithm>
 #include <cctype>
@@ -32,6 +33,6 @@ void ExportPicture(TBlock& root, const std::string& path, const TDisplayOptions*
   } else if (HasExtension(path, ".pdf")) {
     ExportPdf(root, path, shown);
   } else {
-    throw std::runtime_error("Unbekanntes Bildformat: " + path);
+    throw std::runtime_error(Format(Tr("Bild", "Unbekanntes Bildformat: %1"), {path}));
   }
 }

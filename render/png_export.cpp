@@ -3,6 +3,7 @@
 
 
 #include "model/stream.h"
+#include "model/texts.h"
 #include "render/diagram_paint.h"
 #include "render/png_writer.h"
 #include "render/raster_surface.h"
@@ -58,8 +59,9 @@ private:
 };
 
 [[noreturn]] void TooLarge(int64_t width, int64_t height) {
-  throw std::runtime_error("Das Bild wäre mit " + std::to_string(width) + " × " +
-                           std::to_string(height) + " Pixeln zu groß; bitte als SVG exportieren.");
+  throw std::runtime_error(
+      Format(Tr("Bild", "Das Bild wäre mit %1 × %2 Pixeln zu groß; bitte als SVG exportieren."),
+             {std::to_string(width), std::to_string(height)}));
 }
 
 // Paints the picture strip by strip into the file. With a palette, returns false (the file left

@@ -22,7 +22,7 @@ enum class PngColours { Palette, TrueColour, PaletteWithoutBackground };
 // The whole program as the first diagram window paints it unscrolled, on its grey background,
 // the window's scroll area in size (program width + 50 by height + 50). Memory stays within one
 // strip of stripRows rows (0: rows enough for about 16 MiB), whatever the picture's height.
-// Throws std::runtime_error with a German message when the picture is too large or the file
-// cannot be written; the file is then left as it was.
+// Throws std::runtime_error with a message in the user's language when the picture is too large
+// or the file cannot be written; the file is then left as it was.
 void ExportPng(TBlock& root, TPictureToolkit& toolkit, const std::string& path, int stripRows = 0,
                PngColours colours = PngColours::Palette, const TDisplayOptions* shown = nullptr);

@@ -9,7 +9,7 @@
 #include <string>
 
 // The same picture as the PNG (see png_export.h): same size, colours and pixels, text in the
-// same font. Throws std::runtime_error with a German message when the file cannot be written;
-// the file is then left as it was.
+// same font. Throws std::runtime_error with a message in the user's language when the file
+// cannot be written; the file is then left as it was.
 void ExportSvg(TBlock& root, TPictureToolkit& toolkit, const std::string& path,
                const TDisplayOptions* shown = nullptr);

@@ -2,6 +2,7 @@
 // Geometry, colours and marking of every figure, on a recording surface.
 #include "render/figures.h"
 
+#include "model/texts.h"
 #include "figure_test_util.h"
 #include "test_tree.h"
 
@@ -527,6 +528,47 @@ TEST_F(FigureTest, CachedDrawingMakesTheSameCallsAsTheLiteralWalk) {
     EXPECT_LT(cached.extentQueries, literal.extentQueries) << seed;
     EXPECT_EQ(Measure(*root, cached, opts), Measure(*root, literal, opts, TRenderOptions{false}));
   }
+}
+
+// Each pass draws the words of the language shown when it starts, in the surfaces' code page.
+TEST(DiagramWords, FollowTheLanguageOfEachPass) {
+  const auto texts = [](RecordingSurface& s) {
+    std::vector<std::string> out;
+    for (const auto& c : s.calls)
+      if (c.text.rfind("TextOut(", 0) == 0) { // "TextOut(x,y,text)"
+        const std::size_t comma = c.text.rfind(',');
+        out.push_back(c.text.substr(comma + 1, c.text.size() - comma - 2));
+      }
+    return out;
+  };
+  const auto has = [](const std::vector<std::string>& v, const std::string& text) {
+    return std::find(v.begin(), v.end(), text) != v.end();
+  };
+  auto decision = TIf::CreateWithText("c");
+  Follow(*decision, TRepeat::CreateWithText("r"));
+  SetTranslator([](const char* context, const char* german) -> std::string {
+    const std::string g = german;
+    if (std::string(context) != "Diagramm")
+      return std::string();
+    return g == "ja" ? "oui" : g == "nein" ? "n\xC3\xA9" : g == "bis" ? "until" : std::string();
+  });
+  for (TNotation notation : {TNotation::Flow, TNotation::Nsd}) {
+    SCOPED_TRACE(notation == TNotation::Nsd ? "Nassi-Shneiderman" : "flowchart");
+    RecordingSurface s;
+    TDisplayOptions d;
+    d.Notation = notation;
+    Draw(*decision, s, {200, 20}, d);
+    const std::vector<std::string> drawn = texts(s);
+    EXPECT_TRUE(has(drawn, "oui"));
+    EXPECT_TRUE(has(drawn, "n\xE9")); // Windows-1252, as the element texts
+    EXPECT_FALSE(has(drawn, "ja"));
+    EXPECT_EQ(has(drawn, "until"), notation == TNotation::Nsd);
+  }
+  SetTranslator(nullptr);
+  RecordingSurface s;
+  TDisplayOptions d;
+  Draw(*decision, s, {200, 20}, d);
+  EXPECT_TRUE(has(texts(s), "ja"));
 }
 
 }  // namespace
