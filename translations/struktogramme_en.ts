@@ -2,6 +2,189 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>Ausführung</name>
+    <message>
+        <source>ganze Zahl</source>
+        <translation>integer</translation>
+    </message>
+    <message>
+        <source>Kommazahl</source>
+        <translation>real number</translation>
+    </message>
+    <message>
+        <source>Wahrheitswert</source>
+        <translation>boolean</translation>
+    </message>
+    <message>
+        <source>Zeichenkette</source>
+        <translation>string</translation>
+    </message>
+    <message>
+        <source>unbekannt</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>die Zahl %1 ist zu groß für eine ganze Zahl</source>
+        <translation>the number %1 is too large for an integer</translation>
+    </message>
+    <message>
+        <source>nur eine Zeichenkette lässt sich mit einer ganzen Zahl indizieren</source>
+        <translation>only a string can be indexed with an integer</translation>
+    </message>
+    <message>
+        <source>Zeiger, Verbunde, Felder und Mengen kann das Programm nicht ausführen</source>
+        <translation>the program cannot run pointers, records, arrays or sets</translation>
+    </message>
+    <message>
+        <source>der Typ von »%1« ist unbekannt</source>
+        <translation>the type of »%1« is unknown</translation>
+    </message>
+    <message>
+        <source>»%1« braucht ein Argument in Klammern</source>
+        <translation>»%1« needs an argument in parentheses</translation>
+    </message>
+    <message>
+        <source>»%1« ist eine Prozedur und hat keinen Wert</source>
+        <translation>»%1« is a procedure and has no value</translation>
+    </message>
+    <message>
+        <source>die Funktion »%1« ist unbekannt</source>
+        <translation>the function »%1« is unknown</translation>
+    </message>
+    <message>
+        <source>»%1« gibt es nicht für den Typ %2</source>
+        <translation>»%1« is not defined for the type %2</translation>
+    </message>
+    <message>
+        <source>»%1« gibt es nicht für die Typen %2 und %3</source>
+        <translation>»%1« is not defined for the types %2 and %3</translation>
+    </message>
+    <message>
+        <source>nur benannte Funktionen lassen sich aufrufen</source>
+        <translation>only named functions can be called</translation>
+    </message>
+    <message>
+        <source>copy braucht drei Argumente: Zeichenkette, Anfang und Anzahl</source>
+        <translation>copy needs three arguments: string, start and count</translation>
+    </message>
+    <message>
+        <source>pos braucht zwei Zeichenketten</source>
+        <translation>pos needs two strings</translation>
+    </message>
+    <message>
+        <source>copy braucht eine Zeichenkette und zwei ganze Zahlen</source>
+        <translation>copy needs a string and two integers</translation>
+    </message>
+    <message>
+        <source>»%1« braucht genau ein Argument</source>
+        <translation>»%1« needs exactly one argument</translation>
+    </message>
+    <message>
+        <source>»%1« ist keine ganze Zahl, sondern %2</source>
+        <translation>»%1« is not an integer but %2</translation>
+    </message>
+    <message>
+        <source>»%1« ist keine Zahl, sondern %2</source>
+        <translation>»%1« is not a number but %2</translation>
+    </message>
+    <message>
+        <source>»%1« ist kein Wahrheitswert, sondern %2</source>
+        <translation>»%1« is not a boolean but %2</translation>
+    </message>
+    <message>
+        <source>»%1« ist keine Zeichenkette, sondern %2</source>
+        <translation>»%1« is not a string but %2</translation>
+    </message>
+    <message>
+        <source>das ist keine Anweisung, die das Programm ausführen kann</source>
+        <translation>this is not a statement the program can run</translation>
+    </message>
+    <message>
+        <source>»break« steht außerhalb jeder Schleife</source>
+        <translation>»break« stands outside any loop</translation>
+    </message>
+    <message>
+        <source>»%1« braucht eine Variable, die eine ganze Zahl ist</source>
+        <translation>»%1« needs a variable that is an integer</translation>
+    </message>
+    <message>
+        <source>»%1« ist so nicht aufrufbar</source>
+        <translation>»%1« cannot be called like this</translation>
+    </message>
+    <message>
+        <source>die Prozedur »%1« ist unbekannt</source>
+        <translation>the procedure »%1« is unknown</translation>
+    </message>
+    <message>
+        <source>zuweisen lässt sich nur an eine Variable</source>
+        <translation>only a variable can be assigned to</translation>
+    </message>
+    <message>
+        <source>»%1« ist keine Variable</source>
+        <translation>»%1« is not a variable</translation>
+    </message>
+    <message>
+        <source>»%1« ist %2, »%3« aber %4</source>
+        <translation>»%1« is %2, but »%3« is %4</translation>
+    </message>
+    <message>
+        <source>Breite und Nachkommastellen müssen Zahlen von 0 bis 255 sein</source>
+        <translation>width and decimal places must be numbers from 0 to 255</translation>
+    </message>
+    <message>
+        <source>Nachkommastellen gibt es nur bei Kommazahlen</source>
+        <translation>only real numbers have decimal places</translation>
+    </message>
+    <message>
+        <source>read liest nur in Variablen, die ganze Zahlen, Kommazahlen oder Zeichenketten sind</source>
+        <translation>read only reads into variables that are integers, real numbers or strings</translation>
+    </message>
+    <message>
+        <source>die Bedingung lässt sich nicht als Pascal lesen</source>
+        <translation>the condition cannot be read as Pascal</translation>
+    </message>
+    <message>
+        <source>die Bedingung ist %1, kein Wahrheitswert</source>
+        <translation>the condition is %1, not a boolean</translation>
+    </message>
+    <message>
+        <source>Nicht ausführbar: »%1«: %2</source>
+        <translation>Cannot be run: »%1«: %2</translation>
+    </message>
+    <message>
+        <source>der Text lässt sich nicht als Pascal-Anweisung lesen</source>
+        <translation>the text cannot be read as a Pascal statement</translation>
+    </message>
+    <message>
+        <source>eine Zählschleife hat die Form »i := 1 bis 10«</source>
+        <translation>a counting loop has the form »i := 1 bis 10«</translation>
+    </message>
+    <message>
+        <source>die Zählvariable »%1« ist %2, keine ganze Zahl</source>
+        <translation>the loop variable »%1« is %2, not an integer</translation>
+    </message>
+    <message>
+        <source>eine ganze Zahl</source>
+        <translation>an integer</translation>
+    </message>
+    <message>
+        <source>eine Kommazahl</source>
+        <translation>a real number</translation>
+    </message>
+    <message>
+        <source>ein Wahrheitswert</source>
+        <translation>a boolean</translation>
+    </message>
+    <message>
+        <source>eine Zeichenkette</source>
+        <translation>a string</translation>
+    </message>
+    <message>
+        <source>ohne bekannten Typ</source>
+        <translation>of no known type</translation>
+    </message>
+</context>
+<context>
     <name>Befehlszeile</name>
     <message>
         <source>Warnung: Die Datei %1 ist beschädigt und wurde nur teilweise gelesen.</source>
@@ -131,10 +314,279 @@ random numbers the same way every time.</translation>
     </message>
 </context>
 <context>
+    <name>Bild</name>
+    <message>
+        <source>Unbekanntes Bildformat: %1</source>
+        <translation>Unknown picture format: %1</translation>
+    </message>
+    <message>
+        <source>Das Bild wäre mit %1 × %2 Pixeln zu groß; bitte als SVG exportieren.</source>
+        <translation>At %1 × %2 pixels the picture would be too large; please export it as SVG.</translation>
+    </message>
+</context>
+<context>
+    <name>Datei</name>
+    <message>
+        <source>Stream-Lesefehler</source>
+        <translation>Stream read error</translation>
+    </message>
+    <message>
+        <source>Stream-Schreibfehler</source>
+        <translation>Stream write error</translation>
+    </message>
+    <message>
+        <source>Datei %1 kann nicht geöffnet werden</source>
+        <translation>File %1 cannot be opened</translation>
+    </message>
+    <message>
+        <source>Datei %1 kann nicht erstellt werden</source>
+        <translation>File %1 cannot be created</translation>
+    </message>
+    <message>
+        <source>Ein Text enthält ein Steuerzeichen (0x00 oder 0x01), das eine Struktogramm-Datei nicht speichern kann; es wurde nichts geschrieben.</source>
+        <translation>A text contains a control character (0x00 or 0x01) that a structogram file cannot store; nothing was written.</translation>
+    </message>
+    <message>
+        <source>Das Struktogramm ist tiefer verschachtelt als %1 Ebenen und kann nicht gespeichert werden; es wurde nichts geschrieben.</source>
+        <translation>The structogram is nested deeper than %1 levels and cannot be saved; nothing was written.</translation>
+    </message>
+    <message>
+        <source>Die Datei ist zu tief verschachtelt (mehr als %1 Ebenen).</source>
+        <translation>The file is nested too deeply (more than %1 levels).</translation>
+    </message>
+</context>
+<context>
+    <name>Diagramm</name>
+    <message>
+        <source>ja</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>nein</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>solange</source>
+        <translation>while</translation>
+    </message>
+    <message>
+        <source>bis</source>
+        <translation>until</translation>
+    </message>
+</context>
+<context>
     <name>Drucken</name>
     <message>
         <source>Seite %1 von %2</source>
         <translation>Page %1 of %2</translation>
+    </message>
+</context>
+<context>
+    <name>Laufzeit</name>
+    <message>
+        <source>Laufzeitfehler in »%1«: %2</source>
+        <translation>Runtime error in »%1«: %2</translation>
+    </message>
+    <message>
+        <source>die Zahl »%1« in der Eingabe ist zu groß</source>
+        <translation>the number »%1« in the input is too large</translation>
+    </message>
+    <message>
+        <source>in der Eingabe steht keine ganze Zahl mehr</source>
+        <translation>the input holds no more integers</translation>
+    </message>
+    <message>
+        <source>in der Eingabe steht keine Zahl mehr</source>
+        <translation>the input holds no more numbers</translation>
+    </message>
+    <message>
+        <source>in der Eingabe steht »%1«, keine ganze Zahl</source>
+        <translation>the input holds »%1«, not an integer</translation>
+    </message>
+    <message>
+        <source>in der Eingabe steht »%1«, keine Zahl</source>
+        <translation>the input holds »%1«, not a number</translation>
+    </message>
+    <message>
+        <source>Überlauf (ganze Zahlen reichen von -2147483648 bis 2147483647)</source>
+        <translation>overflow (integers range from -2147483648 to 2147483647)</translation>
+    </message>
+    <message>
+        <source>ungültige Rechenoperation</source>
+        <translation>invalid arithmetic operation</translation>
+    </message>
+    <message>
+        <source>Überlauf (die Zahl wird zu groß)</source>
+        <translation>overflow (the number becomes too large)</translation>
+    </message>
+    <message>
+        <source>Division durch 0</source>
+        <translation>division by 0</translation>
+    </message>
+    <message>
+        <source>ord braucht genau ein Zeichen, die Zeichenkette hat %1</source>
+        <translation>ord needs exactly one character, the string has %1</translation>
+    </message>
+    <message>
+        <source>Wurzel aus einer negativen Zahl</source>
+        <translation>square root of a negative number</translation>
+    </message>
+    <message>
+        <source>Logarithmus einer Zahl, die nicht größer als 0 ist</source>
+        <translation>logarithm of a number that is not greater than 0</translation>
+    </message>
+    <message>
+        <source>Index %1 liegt außerhalb der Zeichenkette (Länge %2)</source>
+        <translation>index %1 lies outside the string (length %2)</translation>
+    </message>
+    <message>
+        <source>chr(%1) ist kein Zeichen (erlaubt sind 0 bis 255)</source>
+        <translation>chr(%1) is not a character (0 to 255 are allowed)</translation>
+    </message>
+</context>
+<context>
+    <name>Pascal-Import</name>
+    <message>
+        <source>Ausdruck zu tief verschachtelt</source>
+        <translation>expression nested too deeply</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; erwartet</source>
+        <translation>&apos;%1&apos; expected</translation>
+    </message>
+    <message>
+        <source>Ausdruck erwartet</source>
+        <translation>expression expected</translation>
+    </message>
+    <message>
+        <source>Anweisung erwartet</source>
+        <translation>statement expected</translation>
+    </message>
+    <message>
+        <source>zu tief verschachtelt (mehr als %1 Ebenen)</source>
+        <translation>nested too deeply (more than %1 levels)</translation>
+    </message>
+    <message>
+        <source>gesamtes Programm</source>
+        <translation>whole program</translation>
+    </message>
+    <message>
+        <source>Programm erwartet</source>
+        <translation>program expected</translation>
+    </message>
+    <message>
+        <source>Bezeichner erwartet</source>
+        <translation>identifier expected</translation>
+    </message>
+    <message>
+        <source>Marke erwartet</source>
+        <translation>label expected</translation>
+    </message>
+    <message>
+        <source>unerlaubtes Zeichen</source>
+        <translation>character not allowed</translation>
+    </message>
+    <message>
+        <source>Kommentar nicht abgeschlossen</source>
+        <translation>comment not closed</translation>
+    </message>
+    <message>
+        <source>Zahl erwartet nach &apos;%1&apos;</source>
+        <translation>number expected after &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>ungültiges Zeichen nach &apos;#&apos;</source>
+        <translation>invalid character after &apos;#&apos;</translation>
+    </message>
+    <message>
+        <source>Zeichenkette nicht abgeschlossen</source>
+        <translation>string not closed</translation>
+    </message>
+    <message>
+        <source>unerwartetes Zeichen &apos;%1&apos;</source>
+        <translation>unexpected character &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>unerwartetes Zeichen</source>
+        <translation>unexpected character</translation>
+    </message>
+    <message>
+        <source>Zeile %1, Spalte %2: %3</source>
+        <translation>Line %1, column %2: %3</translation>
+    </message>
+</context>
+<context>
+    <name>Prüfungen</name>
+    <message>
+        <source>Variable ohne Wert gelesen</source>
+        <translation>Variable read without a value</translation>
+    </message>
+    <message>
+        <source>Vergleich statt Zuweisung</source>
+        <translation>Comparison instead of assignment</translation>
+    </message>
+    <message>
+        <source>Mögliche Endlosschleife</source>
+        <translation>Possible endless loop</translation>
+    </message>
+    <message>
+        <source>Zählvariable in der Schleife verändert</source>
+        <translation>Loop variable changed inside the loop</translation>
+    </message>
+    <message>
+        <source>Bedingung ohne Wahrheitswert</source>
+        <translation>Condition that is not a boolean</translation>
+    </message>
+    <message>
+        <source>Nicht ausführbarer Text</source>
+        <translation>Text that cannot be run</translation>
+    </message>
+    <message>
+        <source>Leere Zweige und Schleifen</source>
+        <translation>Empty branches and loops</translation>
+    </message>
+    <message>
+        <source>»%1« wird gelesen, bevor es einen Wert bekommt</source>
+        <translation>»%1« is read before it gets a value</translation>
+    </message>
+    <message>
+        <source>die Schleife hat nichts in ihrem Körper</source>
+        <translation>the loop has nothing in its body</translation>
+    </message>
+    <message>
+        <source>die Bedingung bleibt immer gleich, und nichts verlässt die Schleife: eine Endlosschleife</source>
+        <translation>the condition never changes and nothing leaves the loop: an endless loop</translation>
+    </message>
+    <message>
+        <source>keine Variable der Bedingung ändert sich in der Schleife: vielleicht eine Endlosschleife</source>
+        <translation>no variable of the condition changes in the loop: perhaps an endless loop</translation>
+    </message>
+    <message>
+        <source>die Zählvariable »%1« wird in ihrer eigenen Schleife verändert</source>
+        <translation>the loop variable »%1« is changed inside its own loop</translation>
+    </message>
+    <message>
+        <source>beide Zweige der Entscheidung sind leer</source>
+        <translation>both branches of the decision are empty</translation>
+    </message>
+    <message>
+        <source>vergleicht nur. Meinten Sie »%1«?</source>
+        <translation>only compares. Did you mean »%1«?</translation>
+    </message>
+    <message>
+        <source>die Bedingung ist %1, kein Wahrheitswert</source>
+        <translation>the condition is %1, not a boolean</translation>
+    </message>
+</context>
+<context>
+    <name>Schreibtischtest</name>
+    <message>
+        <source>Schritt</source>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>Element</source>
+        <translation>Element</translation>
     </message>
 </context>
 <context>
