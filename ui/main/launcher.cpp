@@ -4,6 +4,8 @@
 // which takes over this process.
 #include "ui/main/run_command.h"
 
+#include "strukt_version.h"
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +15,14 @@
 #include <string>
 
 namespace {
+
+// The same options QCommandLineParser gives the editor; nothing after "--" is an option.
+bool AsksForVersion(int argc, char** argv) {
+  for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
+    if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0)
+      return true;
+  return false;
+}
 
 bool AsksForHelp(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
@@ -36,6 +46,10 @@ std::string OwnFolder() {
 } // namespace
 
 int main(int argc, char** argv) {
+  if (AsksForVersion(argc, argv)) {
+    std::printf("struktogramme %s\n", STRUKT_VERSION);
+    return 0;
+  }
   if (IsRunCommand(argc, argv) && !AsksForHelp(argc, argv))
     return RunCommand(argc, argv);
   const std::string folder = OwnFolder();
