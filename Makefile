@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 STRESS_SEEDS ?= 20
 STRESS_STEPS ?= 5000
 
-.PHONY: all deps build run test build-asan test-asan fuzz stress bench package clean
+.PHONY: all deps build run test build-asan test-asan fuzz stress bench package package-check clean
 
 all: build
 
@@ -62,6 +62,10 @@ package: build
 	rm -rf $(BUILD)/package
 	cd $(BUILD) && cpack -B package
 	cp $(BUILD)/package/*.deb .
+
+# lintian, the package's files, and the installed program (installed with apt, then removed).
+package-check: package
+	bash scripts/check-package.sh $(BUILD)/package/*.deb
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
