@@ -25,7 +25,7 @@ arch="$(dpkg-deb -f "$deb" Architecture)"
   fail "$(basename "$deb") heißt nicht ${name}_${version}_${arch}.deb"
 
 echo "== lintian $(basename "$deb")"
-lintian --fail-on error --info "$deb" || fail "lintian meldet Fehler"
+lintian --fail-on error --display-info "$deb" || fail "lintian meldet Fehler"
 
 echo "== Dateien im Paket"
 # Folders are left out: dpkg makes them as it needs them.
