@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 STRESS_SEEDS ?= 20
 STRESS_STEPS ?= 5000
 
-.PHONY: all deps build run test build-asan test-asan fuzz stress bench clean
+.PHONY: all deps build run test build-asan test-asan fuzz stress bench package package-check clean
 
 all: build
 
@@ -53,6 +53,19 @@ stress: build-asan
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+
+# The Debian package, made by CPack from the build above for /usr (binaries stripped), copied
+# into the repository's root as struktogramme_<version>_amd64.deb.
+package: build
+	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(BUILD) -j $(JOBS)
+	rm -rf $(BUILD)/package
+	cd $(BUILD) && cpack -B package
+	cp $(BUILD)/package/*.deb .
+
+# lintian, the package's files, and the installed program (installed with apt, then removed).
+package-check: package
+	bash scripts/check-package.sh $(BUILD)/package/*.deb
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

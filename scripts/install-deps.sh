@@ -11,6 +11,8 @@ packages=(
   clang libclang-rt-14-dev llvm
   xvfb xauth imagemagick openbox xdotool x11-utils
   python3 openjdk-17-jdk-headless fp-compiler  # the export tests compile and run with them
+  file dpkg-dev lintian man-db  # make package (CPack's dpkg-shlibdeps) and make package-check
+  qt6-l10n-tools  # lupdate and lrelease for the translations
 )
 
 missing=()

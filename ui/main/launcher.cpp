@@ -5,6 +5,8 @@
 #include "model/texts.h"
 #include "ui/main/run_command.h"
 
+#include "strukt_version.h"
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +21,14 @@ namespace {
 bool NamesLanguage(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
     if (std::strcmp(argv[i], "--lang") == 0 || std::strncmp(argv[i], "--lang=", 7) == 0)
+      return true;
+  return false;
+}
+
+// The same options QCommandLineParser gives the editor; nothing after "--" is an option.
+bool AsksForVersion(int argc, char** argv) {
+  for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
+    if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0)
       return true;
   return false;
 }
@@ -45,6 +55,10 @@ std::string OwnFolder() {
 } // namespace
 
 int main(int argc, char** argv) {
+  if (AsksForVersion(argc, argv)) {
+    std::printf("struktogramme %s\n", STRUKT_VERSION);
+    return 0;
+  }
   if (IsRunCommand(argc, argv) && !AsksForHelp(argc, argv) && !NamesLanguage(argc, argv))
     return RunCommand(argc, argv);
   const std::string folder = OwnFolder();

@@ -5,6 +5,8 @@
 #include "ui/main/run_command.h"
 #include "ui/main/startup.h"
 
+#include "strukt_version.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -44,15 +46,17 @@ int main(int argc, char** argv) {
     fprintf(stderr, "Aufruf: --lang de oder --lang en\n");
     return 2;
   }
+  // The help text and the version need neither a display nor a run.
+  const bool helping =
+      HasArgument(argc, argv, {"--help", "-h", "-?", "--help-all", "--version", "-v"});
   // A run needs neither a display nor Qt: it starts as fast as the compiled program would.
-  if (IsRunCommand(argc, argv) && !HasArgument(argc, argv, {"--help", "-h", "-?", "--help-all"})) {
+  if (IsRunCommand(argc, argv) && !helping) {
     if (language)
       InstallLanguage(*language);
     return RunCommand(argc, argv);
   }
-  // The converter and the help text need no display; pictures are still drawn with real fonts.
+  // The converter needs no display either; pictures are still drawn with real fonts.
   const bool exporting = HasArgument(argc, argv, {"--export"});
-  const bool helping = HasArgument(argc, argv, {"--help", "-h", "-?", "--help-all"});
   if (exporting || helping) {
     if (!std::getenv("QT_QPA_PLATFORM"))
       setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -67,6 +71,7 @@ int main(int argc, char** argv) {
   else
     app = std::make_unique<TApplication>(argc, argv);
   QCoreApplication::setApplicationName("struktogramme");
+  QCoreApplication::setApplicationVersion(STRUKT_VERSION);
   const bool editing = !exporting && !helping;
   InstallLanguage(language ? *language : editing ? SavedLanguage() : TUiLanguage::German);
 
@@ -84,6 +89,7 @@ int main(int argc, char** argv) {
       "Schreibtischtest (jeder Schritt mit den Werten aller Variablen), --seed N startet die\n"
       "Zufallszahlen immer gleich."));
   parser.addHelpOption();
+  parser.addVersionOption();
   QCommandLineOption exportOption(
       "export",
       QCoreApplication::translate("Befehlszeile", "Wandelt DATEI ohne Fenster in AUSGABE um."),
