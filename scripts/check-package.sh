@@ -91,4 +91,11 @@ out="$(run --run in.str)"
 echo "$out"
 [ "$out" = 1 ] || fail "erwartet: 1"
 
+# The installed program finds its English translation.
+echo "== struktogramme --lang en --run in.str --max-steps 1"
+out="$(run --lang en --run in.str --max-steps 1 2>&1 >/dev/null || true)"
+echo "$out"
+[ "$out" = "The run was stopped after 1 steps (--max-steps)." ] ||
+  fail "die englische Übersetzung fehlt"
+
 echo "Das Paket $(basename "$deb") ist in Ordnung."

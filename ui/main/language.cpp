@@ -46,11 +46,13 @@ std::optional<TUiLanguage> Parse(const char* value) {
 // Where the translations lie: beside the program in the build, under share/ when installed.
 QStringList TranslationFolders() {
   const QString own = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-  return {own + QStringLiteral("/translations"),
-          own + QStringLiteral("/../share/struktogramme/translations"),
-          own + QStringLiteral("/../../share/struktogramme/translations"),
-          // The build's own, for the tests' programs in folders of their own.
-          QStringLiteral(STRUKT_BUILD_TRANSLATIONS)};
+  QStringList folders{own + QStringLiteral("/translations"),
+                      own + QStringLiteral("/../share/struktogramme/translations"),
+                      own + QStringLiteral("/../../share/struktogramme/translations")};
+  // The tests' programs lie in folders of their own; they name the build's translations.
+  if (const QString named = qEnvironmentVariable("STRUKT_TRANSLATIONS"); !named.isEmpty())
+    folders.prepend(named);
+  return folders;
 }
 
 } // namespace
