@@ -266,11 +266,17 @@ TEST_F(Converter, HelpAndConversionNeedNoDisplay) {
   struct Row {
     QStringList args;
     const char* expectedOut;
+    int status = 0;
+    const char* expectedErr = "";
   };
   const Row rows[] = {
       {{"--help"}, "--export"},
       {{"--export", QString::fromStdString(Path("x.pas")), QString::fromStdString(in)}, ""},
       {{"--export", QString::fromStdString(Path("x.png")), QString::fromStdString(in)}, ""},
+      // A wrong call is told as such, also where the editor would have needed a display.
+      {{"--unbekannt"}, "", 2, "Unbekannte Option 'unbekannt'.\n"},
+      {{"--export", QString::fromStdString(Path("y.pas")), QString::fromStdString(in), "--falsch"},
+       "", 2, "Unbekannte Option 'falsch'.\n"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.args.join(' ').toStdString());
@@ -279,8 +285,8 @@ TEST_F(Converter, HelpAndConversionNeedNoDisplay) {
     process.start(STRUKT_EXECUTABLE, row.args);
     ASSERT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 0);
-    EXPECT_EQ(process.readAllStandardError().toStdString(), "");
+    EXPECT_EQ(process.exitCode(), row.status);
+    EXPECT_EQ(process.readAllStandardError().toStdString(), row.expectedErr);
     EXPECT_NE(process.readAllStandardOutput().toStdString().find(row.expectedOut),
               std::string::npos);
   }

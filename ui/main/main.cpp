@@ -36,46 +36,8 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
     fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-  // The command line speaks German unless --lang says otherwise; the editor also keeps the
-  // language chosen in its menu.
-  const std::optional<TUiLanguage> language = LanguageArgument(argc, argv);
-  if (HasLanguageArgument(argc, argv) && !language) {
-    fprintf(stderr, "Aufruf: --lang de oder --lang en\n");
-    return 2;
-  }
-  // The help text and the version need neither a display nor a run.
-  const bool helping =
-      HasArgument(argc, argv, {"--help", "-h", "-?", "--help-all", "--version", "-v"});
-  // A run needs neither a display nor Qt: it starts as fast as the compiled program would.
-  if (IsRunCommand(argc, argv) && !helping) {
-    if (language)
-      InstallLanguage(*language);
-    return RunCommand(argc, argv);
-  }
-  // The converter needs no display either; pictures are still drawn with real fonts.
-  const bool exporting = HasArgument(argc, argv, {"--export"});
-  if (exporting || helping) {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-      setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    qInstallMessageHandler(QuietMessages);
-  }
-
-  std::unique_ptr<QCoreApplication> app;
-  if (helping)
-    app = std::make_unique<QCoreApplication>(argc, argv);
-  else if (exporting)
-    app = std::make_unique<QGuiApplication>(argc, argv);
-  else
-    app = std::make_unique<TApplication>(argc, argv);
-  QCoreApplication::setApplicationName("struktogramme");
-  QCoreApplication::setApplicationVersion(STRUKT_VERSION);
-  const bool editing = !exporting && !helping;
-  InstallLanguage(language ? *language : editing ? SavedLanguage() : TUiLanguage::German);
-
-  QCommandLineParser parser;
+// Every option, with its help text in the language installed.
+void DescribeOptions(QCommandLineParser& parser) {
   parser.setApplicationDescription(QCoreApplication::translate(
       "Befehlszeile",
       "Struktogramme: Programme als Fluss-Diagramme entwerfen.\n\n"
@@ -90,18 +52,16 @@ int main(int argc, char** argv) {
       "Zufallszahlen immer gleich."));
   parser.addHelpOption();
   parser.addVersionOption();
-  QCommandLineOption exportOption(
+  parser.addOption(QCommandLineOption(
       "export",
       QCoreApplication::translate("Befehlszeile", "Wandelt DATEI ohne Fenster in AUSGABE um."),
-      QCoreApplication::translate("Befehlszeile", "AUSGABE"));
-  parser.addOption(exportOption);
-  QCommandLineOption notationOption(
+      QCoreApplication::translate("Befehlszeile", "AUSGABE")));
+  parser.addOption(QCommandLineOption(
       "notation",
       QCoreApplication::translate(
           "Befehlszeile", "Bilder mit --export als Flussdiagramm (flow, so ohne Angabe) oder als "
                           "Nassi-Shneiderman-Struktogramm (nsd)."),
-      QCoreApplication::translate("Befehlszeile", "ART"), "flow");
-  parser.addOption(notationOption);
+      QCoreApplication::translate("Befehlszeile", "ART"), "flow"));
   // Handled before Qt starts (see above); listed here for the help text.
   parser.addOption(QCommandLineOption(
       "run", QCoreApplication::translate("Befehlszeile", "Führt DATEI ohne Fenster aus."),
@@ -131,24 +91,83 @@ int main(int argc, char** argv) {
       QCoreApplication::translate(
           "Befehlszeile", "Struktogramm-Datei (*.str); mit --export auch Pascal-Quelltext (*.pas)"),
       QCoreApplication::translate("Befehlszeile", "[DATEI]"));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  // The command line speaks German unless --lang says otherwise; the editor also keeps the
+  // language chosen in its menu.
+  const std::optional<TUiLanguage> language = LanguageArgument(argc, argv);
+  if (HasLanguageArgument(argc, argv) && !language) {
+    fprintf(stderr, "Aufruf: --lang de oder --lang en\n");
+    return 2;
+  }
+  // The help text and the version need neither a display nor a run.
+  const bool helping =
+      HasArgument(argc, argv, {"--help", "-h", "-?", "--help-all", "--version", "-v"});
+  // A run needs neither a display nor Qt: it starts as fast as the compiled program would.
+  if (IsRunCommand(argc, argv) && !helping) {
+    if (language)
+      InstallLanguage(*language);
+    return RunCommand(argc, argv);
+  }
+  // A wrong call is told without needing a display, with status 2 as for the other wrong calls.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i)
+    arguments << QString::fromLocal8Bit(argv[i]);
+  QCommandLineParser check;
+  DescribeOptions(check);
+  if (!check.parse(arguments)) {
+    QCoreApplication telling(argc, argv);
+    InstallLanguage(language.value_or(TUiLanguage::German));
+    QCommandLineParser told;
+    DescribeOptions(told);
+    told.parse(arguments);
+    fprintf(stderr, "%s\n", qPrintable(told.errorText()));
+    return 2;
+  }
+  // The converter needs no display either; pictures are still drawn with real fonts.
+  const bool exporting = HasArgument(argc, argv, {"--export"});
+  if (exporting || helping) {
+    if (!std::getenv("QT_QPA_PLATFORM"))
+      setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler(QuietMessages);
+  }
+
+  std::unique_ptr<QCoreApplication> app;
+  if (helping)
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  else if (exporting)
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  else
+    app = std::make_unique<TApplication>(argc, argv);
+  QCoreApplication::setApplicationName("struktogramme");
+  QCoreApplication::setApplicationVersion(STRUKT_VERSION);
+  const bool editing = !exporting && !helping;
+  InstallLanguage(language ? *language : editing ? SavedLanguage() : TUiLanguage::German);
+
+  QCommandLineParser parser;
+  DescribeOptions(parser);
   parser.process(*app);
 
   const QStringList files = parser.positionalArguments();
-  if (parser.isSet(exportOption)) {
+  if (parser.isSet(QStringLiteral("export"))) {
     if (files.size() != 1) {
       fprintf(stderr, "%s\n",
               qPrintable(QCoreApplication::translate(
                   "Befehlszeile", "Aufruf: struktogramme --export AUSGABE EINGABE")));
       return 2;
     }
-    const QString notation = parser.value(notationOption);
+    const QString notation = parser.value(QStringLiteral("notation"));
     if (notation != "flow" && notation != "nsd") {
       fprintf(stderr, "%s\n",
               qPrintable(QCoreApplication::translate(
                   "Befehlszeile", "Aufruf: --notation flow oder --notation nsd")));
       return 2;
     }
-    return RunConverter(parser.value(exportOption).toStdString(), files.first().toStdString(),
+    return RunConverter(parser.value(QStringLiteral("export")).toStdString(),
+                        files.first().toStdString(),
                         notation == "nsd" ? TNotation::Nsd : TNotation::Flow);
   }
   return RunEditor(static_cast<QApplication&>(*app), files.isEmpty() ? QString() : files.first());
