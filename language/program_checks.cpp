@@ -186,10 +186,8 @@ private:
       case TKind::While:
       case TKind::For: {
         const auto* c = static_cast<const TBedingung*>(e);
+        Use(*e, assigned); // a counting loop's start gives its variable a value, also after it
         std::vector<uint8_t> inside = assigned;
-        Use(*e, inside); // a counting loop's variable has its value in the body
-        if (e->Kind() == TKind::While)
-          assigned = inside;
         Branch(c->Branch1, inside); // the body may not run at all
         break;
       }

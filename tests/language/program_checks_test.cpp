@@ -40,6 +40,7 @@ TEST(ProgramChecks, FindThePlantedFaults) {
       // Strings that are only read are known by what is done with them.
       {"readln(s);\nfor i := length(s) downto 1 do write(s[i]);\nwriteln(copy(s, 1, 2) + '!')", {}},
       {"readln(a);\nwriteln(a + '!', pos('l', a))", {}},
+      {"for i := 1 to 3 do writeln(i);\nwriteln(i)", {}},
       // 1: read on some path before any assignment
       {"writeln(y)", {"»writeln(y)«: »y« wird gelesen, bevor es einen Wert bekommt"}},
       {"if a > 0 then b := 1;\nwriteln(b)",
