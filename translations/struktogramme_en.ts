@@ -1065,10 +1065,6 @@ random numbers the same way every time.</translation>
         <translation>Language</translation>
     </message>
     <message>
-        <source>Die Sprache wechselt beim nächsten Start des Programms.</source>
-        <translation>The language changes the next time the program starts.</translation>
-    </message>
-    <message>
         <source>Pause zwischen zwei Schritten beim Starten</source>
         <translation>Pause between two steps when started</translation>
     </message>
@@ -1091,6 +1087,10 @@ random numbers the same way every time.</translation>
     <message>
         <source>Werkzeugleiste „Ausführen“</source>
         <translation>Toolbar “Run”</translation>
+    </message>
+    <message>
+        <source>Die Übersetzung fehlt; die Sprache bleibt, wie sie ist.</source>
+        <translation>The translation is missing; the language stays as it is.</translation>
     </message>
 </context>
 <context>

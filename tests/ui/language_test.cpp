@@ -3,6 +3,7 @@
 #include "main_form_fixture.h"
 
 #include "model/texts.h"
+#include "ui/checks/problems_panel.h"
 #include "ui/main/language.h"
 
 #include <QAction>
@@ -44,16 +45,25 @@ TEST_F(LanguageTest, EnglishReplacesEveryMenuAndTheLibrariesTexts) {
             "Aufruf: struktogramme --check DATEI");
 }
 
-TEST_F(LanguageTest, TheMenuKeepsTheChoiceForTheNextStart) {
+TEST_F(LanguageTest, TheMenuSwitchesAtOnceAndKeepsTheChoice) {
   Start();
   EXPECT_EQ(SavedLanguage(), TUiLanguage::German);
   form->findChild<QAction*>("English1")->trigger();
   EXPECT_EQ(SavedLanguage(), TUiLanguage::English);
-  ASSERT_FALSE(services.Messages.empty());
-  EXPECT_EQ(services.Messages.back().text,
-            "Die Sprache wechselt beim nächsten Start des Programms.");
+  ASSERT_TRUE(WaitFor([&] { return MenuTitles().first() == "File"; }));
+  EXPECT_EQ(MenuTitles(), QStringList({"File", "Edit", "View", "Run"}));
+  // Every window and panel, and the words the figures draw.
+  EXPECT_EQ(First().Lschen1->text(), "Delete");
+  EXPECT_EQ(form->Prfergebnisse1->windowTitle(), "Check Results");
+  EXPECT_EQ(form->findChild<QAction*>("Zufallszahlenwiederholbar1")->text(),
+            "Repeatable random numbers");
+  EXPECT_EQ(Tr("Diagramm", "nein"), "no");
+  EXPECT_EQ(form->Program->Text, "gesamtes Programm"); // the document's own text stays
   form->findChild<QAction*>("Deutsch1")->trigger();
   EXPECT_EQ(SavedLanguage(), TUiLanguage::German);
+  ASSERT_TRUE(WaitFor([&] { return MenuTitles().first() == "Datei"; }));
+  EXPECT_EQ(First().Lschen1->text(), "Löschen");
+  EXPECT_TRUE(services.Messages.empty());
 }
 
 TEST(LanguageCommandLine, GermanUnlessAskedWhateverTheLocale) {

@@ -4,6 +4,7 @@
 #include "ui/main/text_codec.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSettings>
@@ -68,7 +69,7 @@ void TFindingsModel::Reset() {
 }
 
 TProblemsPanel::TProblemsPanel(TCheckController& checks, QWidget* parent)
-    : QDockWidget(tr("Prüfergebnisse"), parent), checks_(checks) {
+    : QDockWidget(parent), checks_(checks) {
   setObjectName(QStringLiteral("Prfergebnisse"));
   auto* content = new QWidget(this);
   auto* layout = new QVBoxLayout(content);
@@ -96,7 +97,7 @@ TProblemsPanel::TProblemsPanel(TCheckController& checks, QWidget* parent)
   const TCheckSet kept = KeptChecks();
   for (int i = 0; i < kCheckCount; ++i) {
     const auto check = static_cast<TCheck>(i);
-    auto* action = new QAction(QString::fromUtf8(CheckTitle(check)), view_);
+    auto* action = new QAction(view_);
     action->setObjectName(QStringLiteral("Pruefung_") + QLatin1String(CheckKey(check)));
     action->setCheckable(true);
     action->setChecked((kept >> i) & 1u);
@@ -110,6 +111,7 @@ TProblemsPanel::TProblemsPanel(TCheckController& checks, QWidget* parent)
     actions_[i] = action;
   }
   checks_.SetEnabled(kept);
+  Retranslate();
 
   connect(view_, &QTreeView::clicked, this, [this](const QModelIndex& index) {
     if (const TElement* e = ElementAt(index))
@@ -151,4 +153,18 @@ void TProblemsPanel::Update() {
   summary_->setText(n == 0   ? tr("Keine Befunde.")
                     : n == 1 ? tr("1 Befund:")
                              : tr("%1 Befunde:").arg(n));
+}
+
+void TProblemsPanel::Retranslate() {
+  setWindowTitle(tr("Prüfergebnisse"));
+  for (int i = 0; i < kCheckCount; ++i)
+    actions_[i]->setText(QString::fromStdString(CheckTitle(static_cast<TCheck>(i))));
+  emit model_->headerDataChanged(Qt::Horizontal, 0, 2);
+  Update();
+}
+
+void TProblemsPanel::changeEvent(QEvent* event) {
+  QDockWidget::changeEvent(event);
+  if (event->type() == QEvent::LanguageChange)
+    Retranslate();
 }

@@ -47,7 +47,12 @@ signals:
   void ElementClicked(const TElement* element);
   void ElementDoubleClicked(const TElement* element);
 
+protected:
+  // A new language: the panel's texts anew.
+  void changeEvent(QEvent* event) override;
+
 private:
+  void Retranslate();
   void Update();
   const TElement* ElementAt(const QModelIndex& index) const;
 

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -479,7 +480,7 @@ void TForm1::ChangeMinimize(TBlock* block) {
 void TForm1::createPopupMenu() {
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-  Einfgen1 = PopupMenu1->addMenu(tr("Einfügen"));
+  Einfgen1 = PopupMenu1->addMenu(QString());
   Einfgen1->setObjectName(QStringLiteral("Einfgen1"));
   for (const TPopupEntry& entry : kPopupItems) {
     auto* action = new QAction(PopupMenu1);
@@ -487,7 +488,6 @@ void TForm1::createPopupMenu() {
     if (QLatin1String(entry.caption) == QLatin1String("-")) {
       action->setSeparator(true);
     } else {
-      action->setText(tr(entry.caption));
       const TPopupHandler handler = entry.handler;
       connect(action, &QAction::triggered, this,
               [this, action, handler] { Run([&] { (this->*handler)(action); }); });
@@ -496,6 +496,7 @@ void TForm1::createPopupMenu() {
     (entry.inSubmenu ? Einfgen1 : PopupMenu1)->addAction(action);
     this->*entry.field = action;
   }
+  RetranslatePopupMenu();
 }
 
 void TForm1::Run(const std::function<void()>& handler) {
@@ -514,4 +515,17 @@ QImage TForm1::ScratchImage(QSize size) const {
   image.setDotsPerMeterY(qRound(logicalDpiY() * kInchesPerMetre));
   image.fill(kBackground);
   return image;
+}
+
+void TForm1::RetranslatePopupMenu() {
+  Einfgen1->setTitle(tr("Einfügen"));
+  for (const TPopupEntry& entry : kPopupItems)
+    if (QLatin1String(entry.caption) != QLatin1String("-"))
+      (this->*entry.field)->setText(tr(entry.caption));
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  QAbstractScrollArea::changeEvent(event);
+  if (event->type() == QEvent::LanguageChange && PopupMenu1)
+    RetranslatePopupMenu();
 }

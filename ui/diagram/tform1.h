@@ -164,6 +164,8 @@ protected:
   // Ctrl + wheel zooms around the pointer; the wheel alone scrolls.
   void wheelEvent(QWheelEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // A new language: the popup menu's items anew.
+  void changeEvent(QEvent* event) override;
   // Tooltips: what the checks found at the figure under the pointer, while marks are shown.
   bool viewportEvent(QEvent* event) override;
 
@@ -187,6 +189,7 @@ private:
   void RepaintNow();
   void UpdateScrollBarMaxima();
   void createPopupMenu();
+  void RetranslatePopupMenu();
   // The element under a point in window coordinates; writes Display's DropAfter.
   TElement* HitAt(int X, int Y);
   // Whether the window point lies in the visible part of this window's drawing.

@@ -4,6 +4,7 @@
 #include "ui/main/outer_geometry.h"
 #include "ui/main/text_codec.h"
 
+#include <QEvent>
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -52,7 +53,8 @@ QFont DialogFont() {
       const QFontMetrics metrics(font);
       bool fits = true;
       for (const TLabelSpec& label : kLabels)
-        fits = fits && metrics.horizontalAdvance(TForm3::tr(label.Caption)) <= label.Rect.width();
+        fits =
+            fits && metrics.horizontalAdvance(TForm3::tr(label.Caption)) <= RectOf(label).width();
       if (fits)
         return font;
       fallback = font;
@@ -65,8 +67,6 @@ QFont DialogFont() {
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form3"));
-  setWindowTitle(tr("Zählschleife"));
-  setFont(DialogFont());
 
   const auto label = [this](const char* name, const QString& caption, QRect rect) {
     auto* l = new QLabel(caption, this);
@@ -86,20 +86,16 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     b->setGeometry(rect);
     return b;
   };
-  const auto tabled = [&](int i) {
-    QLabel* l = label(kLabels[i].Name, tr(kLabels[i].Caption), RectOf(kLabels[i]));
-    if (Translated(kLabels[i]) && i > 0)
-      l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return l;
-  };
+  const auto tabled = [&](int i) { return label(kLabels[i].Name, QString(), kLabels[i].Rect); };
   Label1 = tabled(0);
   Edit1 = edit("Edit1", QRect(80, 16, 33, 21));
   Label2 = tabled(1);
   Edit2 = edit("Edit2", QRect(152, 16, 33, 21));
   Label3 = tabled(2);
   Edit3 = edit("Edit3", QRect(216, 16, 33, 21));
-  Button1 = button("Button1", tr("Ok"), QRect(40, 56, 75, 25));
-  Button2 = button("Button2", tr("Abbrechen"), QRect(160, 56, 75, 25));
+  Button1 = button("Button1", QString(), QRect(40, 56, 75, 25));
+  Button2 = button("Button2", QString(), QRect(160, 56, 75, 25));
+  Retranslate();
 
   // Enter in any field presses the default button; QDialog routes Esc through reject().
   Button1->setDefault(true);
@@ -166,4 +162,24 @@ void TForm3::reject() {
 void TForm3::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   KeepOuterGeometry(*this, kOuterGeometry);
+}
+
+void TForm3::Retranslate() {
+  setWindowTitle(tr("Zählschleife"));
+  setFont(DialogFont());
+  QLabel* const labels[] = {Label1, Label2, Label3};
+  for (int i = 0; i < 3; ++i) {
+    labels[i]->setText(tr(kLabels[i].Caption));
+    labels[i]->setGeometry(RectOf(kLabels[i]));
+    labels[i]->setAlignment(Translated(kLabels[i]) && i > 0 ? Qt::AlignRight | Qt::AlignVCenter
+                                                            : Qt::AlignLeft | Qt::AlignVCenter);
+  }
+  Button1->setText(tr("Ok"));
+  Button2->setText(tr("Abbrechen"));
+}
+
+void TForm3::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::LanguageChange)
+    Retranslate();
 }

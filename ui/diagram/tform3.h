@@ -45,4 +45,10 @@ public:
 
 protected:
   void showEvent(QShowEvent* event) override;
+  // A new language: captions and title anew; a translated caption takes the room before its
+  // field, so that the font need not shrink.
+  void changeEvent(QEvent* event) override;
+
+private:
+  void Retranslate();
 };

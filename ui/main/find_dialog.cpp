@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,32 +18,31 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
   Suchtext->setObjectName(QStringLiteral("Suchtext"));
   Ersatztext = new QLineEdit(this);
   Ersatztext->setObjectName(QStringLiteral("Ersatztext"));
-  auto* findLabel = new QLabel(tr("Suchen &nach:"), this);
-  findLabel->setBuddy(Suchtext);
-  replaceLabel_ = new QLabel(tr("Ersetzen &durch:"), this);
+  findLabel_ = new QLabel(this);
+  findLabel_->setBuddy(Suchtext);
+  replaceLabel_ = new QLabel(this);
   replaceLabel_->setBuddy(Ersatztext);
-  grid->addWidget(findLabel, 0, 0);
+  grid->addWidget(findLabel_, 0, 0);
   grid->addWidget(Suchtext, 0, 1);
   grid->addWidget(replaceLabel_, 1, 0);
   grid->addWidget(Ersatztext, 1, 1);
-  GanzeWoerter = new QCheckBox(tr("Nur ganze &Wörter"), this);
+  GanzeWoerter = new QCheckBox(this);
   GanzeWoerter->setObjectName(QStringLiteral("GanzeWoerter"));
-  Schreibweise = new QCheckBox(tr("&Groß-/Kleinschreibung beachten"), this);
+  Schreibweise = new QCheckBox(this);
   Schreibweise->setObjectName(QStringLiteral("Schreibweise"));
   grid->addWidget(GanzeWoerter, 2, 1);
   grid->addWidget(Schreibweise, 3, 1);
 
   auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
-  Weitersuchen = buttons->addButton(tr("&Weitersuchen"), QDialogButtonBox::ActionRole);
+  Weitersuchen = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
   Weitersuchen->setObjectName(QStringLiteral("Weitersuchen"));
   Weitersuchen->setDefault(true);
-  Ersetzen = buttons->addButton(tr("&Ersetzen"), QDialogButtonBox::ActionRole);
+  Ersetzen = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
   Ersetzen->setObjectName(QStringLiteral("Ersetzen"));
-  AlleErsetzen = buttons->addButton(tr("&Alle ersetzen"), QDialogButtonBox::ActionRole);
+  AlleErsetzen = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
   AlleErsetzen->setObjectName(QStringLiteral("AlleErsetzen"));
-  QPushButton* close =
-      buttons->addButton(tr("Schließen"), QDialogButtonBox::RejectRole);
-  close->setObjectName(QStringLiteral("Schliessen"));
+  close_ = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
+  close_->setObjectName(QStringLiteral("Schliessen"));
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(Weitersuchen, &QPushButton::clicked, this, &TFindDialog::FindNextRequested);
   connect(Ersetzen, &QPushButton::clicked, this, &TFindDialog::ReplaceRequested);
@@ -65,11 +65,30 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(buttons);
   for (QPushButton* b : {Weitersuchen, Ersetzen, AlleErsetzen})
     b->setEnabled(false);
+  Retranslate();
+}
+
+void TFindDialog::Retranslate() {
+  setWindowTitle(replacing_ ? tr("Ersetzen") : tr("Suchen"));
+  findLabel_->setText(tr("Suchen &nach:"));
+  replaceLabel_->setText(tr("Ersetzen &durch:"));
+  GanzeWoerter->setText(tr("Nur ganze &Wörter"));
+  Schreibweise->setText(tr("&Groß-/Kleinschreibung beachten"));
+  Weitersuchen->setText(tr("&Weitersuchen"));
+  Ersetzen->setText(tr("&Ersetzen"));
+  AlleErsetzen->setText(tr("&Alle ersetzen"));
+  close_->setText(tr("Schließen"));
+}
+
+void TFindDialog::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::LanguageChange)
+    Retranslate();
 }
 
 void TFindDialog::Open(bool replacing) {
   replacing_ = replacing;
-  setWindowTitle(replacing ? tr("Ersetzen") : tr("Suchen"));
+  Retranslate();
   for (QWidget* w : {static_cast<QWidget*>(replaceLabel_), static_cast<QWidget*>(Ersatztext),
                      static_cast<QWidget*>(Ersetzen), static_cast<QWidget*>(AlleErsetzen)})
     w->setVisible(replacing);

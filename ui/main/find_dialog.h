@@ -33,12 +33,20 @@ public:
   QPushButton* Ersetzen = nullptr;
   QPushButton* AlleErsetzen = nullptr;
 
+protected:
+  // A new language: the dialog's texts anew.
+  void changeEvent(QEvent* event) override;
+
 signals:
   void FindNextRequested();
   void ReplaceRequested();
   void ReplaceAllRequested();
 
 private:
+  void Retranslate();
+
+  QLabel* findLabel_ = nullptr;
   QLabel* replaceLabel_ = nullptr;
+  QPushButton* close_ = nullptr;
   bool replacing_ = false;
 };

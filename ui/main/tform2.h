@@ -188,6 +188,8 @@ protected:
   void showEvent(QShowEvent* event) override;
   // "Programm beenden" and the close box: unsaved changes are offered for saving first.
   void closeEvent(QCloseEvent* event) override;
+  // A new language installed: every text anew, the figures measured anew with its words.
+  void changeEvent(QEvent* event) override;
 
 private:
   static TOwned<TBlock> NewProgram();
@@ -197,6 +199,10 @@ private:
   // The run's toolbar, panels and the menu items that switch them (tform2_run.cpp).
   void createRunUi();
   void UpdateRunActions();
+  // The texts of the menu bar and toolbar (tform2_menus.cpp), of the run's toolbar
+  // (tform2_run.cpp) and of the items added after them, in the language now installed.
+  void RetranslateUi();
+  void RetranslateRunUi();
   // A frame too small for the panels beside the diagram grows, as far as the screen allows.
   void GrowForPanels();
   // The checks' marks action and panel (tform2_checks.cpp).
@@ -225,7 +231,7 @@ private:
   TForm3* form3_ = nullptr;
   bool shown_ = false;
   QString damagedFile_;
-  std::string savedImage_;  // the document's file bytes when it was last saved, loaded or new
+  std::string savedImage_; // the document's file bytes when it was last saved, loaded or new
   bool undoneSinceSaved_ = false;
   uint64_t layoutGeneration_ = 1;
   bool treeChanging_ = false;

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -33,12 +34,24 @@ void TForm2::createLanguageMenu() {
     group->addAction(item);
     const TUiLanguage language = entry.language;
     connect(item, &QAction::triggered, this, [this, language] {
-      if (language == SavedLanguage())
-        return;
       SaveLanguage(language);
-      if (language != CurrentLanguage())
-        services_.ShowMessage(tr("Die Sprache wechselt beim nächsten Start des Programms."),
-                              TMessageKind::Information);
+      if (language == CurrentLanguage())
+        return;
+      // At once: the translators change, and every window answers the change with its texts.
+      if (!InstallLanguage(language))
+        services_.ShowMessage(tr("Die Übersetzung fehlt; die Sprache bleibt, wie sie ist."),
+                              TMessageKind::Error);
     });
   }
+}
+
+void TForm2::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::LanguageChange || !MainMenu1)
+    return;
+  RetranslateUi();
+  // The diagrams' words ("ja", "nein", "solange") have other widths now, and the checks'
+  // messages speak the new language once checked again.
+  RefreshAll();
+  UpdateCaptions();
 }

@@ -46,21 +46,17 @@ void TForm2::createRunUi() {
   auto* speedLayout = new QHBoxLayout(speed);
   speedLayout->setContentsMargins(4, 0, 4, 0);
   auto* speedLabel = new QLabel(speed);
+  speedLabel->setObjectName(QStringLiteral("Pausenanzeige"));
   auto* slider = new QSlider(Qt::Horizontal, speed);
   slider->setObjectName(QStringLiteral("Geschwindigkeit"));
   slider->setRange(0, 1000);
   slider->setSingleStep(50);
   slider->setPageStep(250);
   slider->setFixedWidth(120);
-  slider->setToolTip(tr("Pause zwischen zwei Schritten beim Starten"));
   slider->setValue(run_->Delay());
-  auto showDelay = [speedLabel](int ms) {
-    speedLabel->setText(ms == 0 ? TForm2::tr("Pause: keine") : TForm2::tr("Pause: %1 ms").arg(ms));
-  };
-  showDelay(run_->Delay());
-  connect(slider, &QSlider::valueChanged, this, [this, showDelay](int ms) {
+  connect(slider, &QSlider::valueChanged, this, [this](int ms) {
     run_->SetDelay(ms);
-    showDelay(ms);
+    RetranslateRunUi();
   });
   speedLayout->addWidget(speedLabel);
   speedLayout->addWidget(slider);
@@ -91,14 +87,12 @@ void TForm2::createRunUi() {
   // The menu's second half: repeatable random numbers and what is shown of a run.
   QMenu* menu = MainMenu1->findChild<QMenu*>(QStringLiteral("Ausfhren1"));
   menu->addSeparator()->setObjectName(QStringLiteral("N9"));
-  QAction* seed = menu->addAction(tr("Zufallszahlen wiederholbar"));
+  QAction* seed = menu->addAction(QString());
   seed->setObjectName(QStringLiteral("Zufallszahlenwiederholbar1"));
   seed->setCheckable(true);
-  seed->setToolTip(tr("Jeder Lauf zieht dieselben Zufallszahlen, auch nach randomize"));
   connect(seed, &QAction::toggled, this, [this](bool on) { run_->SetFixedSeed(on); });
   menu->addSeparator()->setObjectName(QStringLiteral("N10"));
   QAction* bar = ToolBar2->toggleViewAction();
-  bar->setText(tr("Werkzeugleiste „Ausführen“"));
   bar->setObjectName(QStringLiteral("WerkzeugleisteAusfhren1"));
   menu->addAction(bar);
   for (QDockWidget* dock :
@@ -132,7 +126,23 @@ void TForm2::createRunUi() {
     resizeDocks({EinundAusgabe1, Schreibtischtest1}, {width() * 2 / 5, width() * 3 / 5},
                 Qt::Horizontal);
   });
+  RetranslateRunUi();
   UpdateRunActions();
+}
+
+void TForm2::RetranslateRunUi() {
+  ToolBar2->setWindowTitle(tr("Ausführen"));
+  ToolBar2->toggleViewAction()->setText(tr("Werkzeugleiste „Ausführen“"));
+  if (auto* slider = ToolBar2->findChild<QSlider*>(QStringLiteral("Geschwindigkeit")))
+    slider->setToolTip(tr("Pause zwischen zwei Schritten beim Starten"));
+  if (auto* label = ToolBar2->findChild<QLabel*>(QStringLiteral("Pausenanzeige")))
+    label->setText(run_->Delay() == 0 ? tr("Pause: keine") : tr("Pause: %1 ms").arg(run_->Delay()));
+  if (auto* state = ToolBar2->findChild<QLabel*>(QStringLiteral("Laufzustand")))
+    state->setText(run_->StateText());
+  if (auto* seed = findChild<QAction*>(QStringLiteral("Zufallszahlenwiederholbar1"))) {
+    seed->setText(tr("Zufallszahlen wiederholbar"));
+    seed->setToolTip(tr("Jeder Lauf zieht dieselben Zufallszahlen, auch nach randomize"));
+  }
 }
 
 void TForm2::UpdateRunActions() {

@@ -4,6 +4,7 @@
 #include "ui/main/text_codec.h"
 #include "ui/run/run_controller.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -29,9 +30,8 @@ void Insert(QPlainTextEdit& edit, const QString& text, const QColor& colour = QC
 } // namespace
 
 TConsolePanel::TConsolePanel(TRunController& run, QWidget* parent)
-    : QDockWidget(tr("Ein- und Ausgabe"), parent), run_(run),
-      output_(new QPlainTextEdit), input_(new QLineEdit),
-      end_(new QPushButton(tr("Ende der Eingabe"))) {
+    : QDockWidget(parent), run_(run), output_(new QPlainTextEdit), input_(new QLineEdit),
+      end_(new QPushButton) {
   setObjectName(QStringLiteral("EinundAusgabe"));
   output_->setObjectName(QStringLiteral("Ausgabe"));
   input_->setObjectName(QStringLiteral("Eingabe"));
@@ -41,8 +41,6 @@ TConsolePanel::TConsolePanel(TRunController& run, QWidget* parent)
   QFont mono(QStringLiteral("DejaVu Sans Mono"));
   mono.setStyleHint(QFont::Monospace);
   output_->setFont(mono);
-  input_->setPlaceholderText(tr("Eingabe für read und readln, mit Enter abschicken"));
-  end_->setToolTip(tr("Das Programm liest danach das Ende der Eingabe"));
   auto* body = new QWidget;
   auto* layout = new QVBoxLayout(body);
   layout->setContentsMargins(2, 2, 2, 2);
@@ -52,6 +50,7 @@ TConsolePanel::TConsolePanel(TRunController& run, QWidget* parent)
   line->addWidget(end_);
   layout->addLayout(line);
   setWidget(body);
+  Retranslate();
   connect(input_, &QLineEdit::returnPressed, this, &TConsolePanel::Enter);
   connect(end_, &QPushButton::clicked, this, [this] { run_.EndInput(); });
   connect(&run_, &TRunController::RunStarted, this, &TConsolePanel::Rebuild);
@@ -98,8 +97,9 @@ void TConsolePanel::Follow() {
   }
   Append(text.size());
   if (run_.State() == TRunController::TState::Failed && !errorShown_ && run_.Machine()) {
-    Insert(*output_, (shownOutput_ && text.back() != '\n' ? QStringLiteral("\n") : QString()) +
-                         QString::fromUtf8(run_.Machine()->Error().c_str()) + QLatin1Char('\n'),
+    Insert(*output_,
+           (shownOutput_ && text.back() != '\n' ? QStringLiteral("\n") : QString()) +
+               QString::fromUtf8(run_.Machine()->Error().c_str()) + QLatin1Char('\n'),
            kErrorColour);
     errorShown_ = true;
   }
@@ -121,4 +121,17 @@ void TConsolePanel::ShowWaiting() {
   end_->setEnabled(run_.Active());
   if (run_.State() == TRunController::TState::Failed)
     Follow();
+}
+
+void TConsolePanel::Retranslate() {
+  setWindowTitle(tr("Ein- und Ausgabe"));
+  end_->setText(tr("Ende der Eingabe"));
+  input_->setPlaceholderText(tr("Eingabe für read und readln, mit Enter abschicken"));
+  end_->setToolTip(tr("Das Programm liest danach das Ende der Eingabe"));
+}
+
+void TConsolePanel::changeEvent(QEvent* event) {
+  QDockWidget::changeEvent(event);
+  if (event->type() == QEvent::LanguageChange)
+    Retranslate();
 }

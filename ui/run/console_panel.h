@@ -18,7 +18,12 @@ public:
   QPlainTextEdit* Output() const { return output_; }
   QLineEdit* Input() const { return input_; }
 
+protected:
+  // A new language: the panel's texts anew.
+  void changeEvent(QEvent* event) override;
+
 private:
+  void Retranslate();
   void Rebuild();
   void Follow();
   void Append(std::size_t until);

@@ -7,6 +7,7 @@
 #include "ui/main/windowing_services.h"
 #include "ui/run/run_controller.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
@@ -104,11 +105,9 @@ void TDeskCheckModel::Follow() {
                      index(static_cast<int>(count_ - 1), columns_ - 1));
 }
 
-TDeskCheckPanel::TDeskCheckPanel(TRunController& run, TWindowingServices& services,
-                                 QWidget* parent)
-    : QDockWidget(tr("Schreibtischtest"), parent), run_(run), services_(services),
-      model_(new TDeskCheckModel(run, this)), view_(new QTableView),
-      save_(new QPushButton(tr("Als CSV speichern…"))) {
+TDeskCheckPanel::TDeskCheckPanel(TRunController& run, TWindowingServices& services, QWidget* parent)
+    : QDockWidget(parent), run_(run), services_(services), model_(new TDeskCheckModel(run, this)),
+      view_(new QTableView), save_(new QPushButton) {
   setObjectName(QStringLiteral("Schreibtischtest"));
   view_->setObjectName(QStringLiteral("SchreibtischtestTabelle"));
   save_->setObjectName(QStringLiteral("AlsCSVspeichern"));
@@ -122,6 +121,7 @@ TDeskCheckPanel::TDeskCheckPanel(TRunController& run, TWindowingServices& servic
   layout->addWidget(view_);
   layout->addWidget(save_, 0, Qt::AlignRight);
   setWidget(body);
+  Retranslate();
   save_->setEnabled(false);
   connect(save_, &QPushButton::clicked, this, [this] { Guarded(services_, [&] { SaveCsv(); }); });
   connect(&run_, &TRunController::RunStarted, this, [this] {
@@ -153,4 +153,16 @@ void TDeskCheckPanel::SaveCsv() {
   TFileWriteStream stream(FileNameBytes(*file));
   stream.WriteBuffer(table.data(), table.size());
   stream.Commit();
+}
+
+void TDeskCheckPanel::Retranslate() {
+  setWindowTitle(tr("Schreibtischtest"));
+  save_->setText(tr("Als CSV speichern…"));
+  emit model_->headerDataChanged(Qt::Horizontal, 0, 1);
+}
+
+void TDeskCheckPanel::changeEvent(QEvent* event) {
+  QDockWidget::changeEvent(event);
+  if (event->type() == QEvent::LanguageChange)
+    Retranslate();
 }

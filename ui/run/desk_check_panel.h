@@ -51,7 +51,12 @@ public:
   // "Als CSV speichern…": the rows kept, in the format of --trace.
   void SaveCsv();
 
+protected:
+  // A new language: the panel's texts anew.
+  void changeEvent(QEvent* event) override;
+
 private:
+  void Retranslate();
   TRunController& run_;
   TWindowingServices& services_;
   TDeskCheckModel* model_;

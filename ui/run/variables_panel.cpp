@@ -4,6 +4,7 @@
 #include "ui/main/text_codec.h"
 #include "ui/run/run_controller.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QTableWidget>
 
@@ -25,12 +26,9 @@ QString TypeName(TValueType type) {
 } // namespace
 
 TVariablesPanel::TVariablesPanel(TRunController& run, QWidget* parent)
-    : QDockWidget(tr("Variablen"), parent), run_(run),
-      table_(new QTableWidget(0, 3, this)) {
+    : QDockWidget(parent), run_(run), table_(new QTableWidget(0, 3, this)) {
   setObjectName(QStringLiteral("Variablen"));
   table_->setObjectName(QStringLiteral("VariablenTabelle"));
-  table_->setHorizontalHeaderLabels({tr("Name"), tr("Typ"),
-                                     tr("Wert")});
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->horizontalHeader()->resizeSection(0, 80);
@@ -40,6 +38,7 @@ TVariablesPanel::TVariablesPanel(TRunController& run, QWidget* parent)
   table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
   setWidget(table_);
+  Retranslate();
   connect(&run_, &TRunController::RunStarted, this, &TVariablesPanel::Rebuild);
   connect(&run_, &TRunController::RunEnded, this, &TVariablesPanel::Rebuild);
   connect(&run_, &TRunController::Advanced, this, &TVariablesPanel::ShowValues);
@@ -97,10 +96,23 @@ void TVariablesPanel::Edited(QTableWidgetItem* item) {
     return;
   QString text = item->text();
   const TRunProgram* program = run_.Program();
-  if (program && program->Variables[static_cast<std::size_t>(item->row())].Type ==
-                     TValueType::String &&
+  if (program &&
+      program->Variables[static_cast<std::size_t>(item->row())].Type == TValueType::String &&
       text.size() >= 2 && text.startsWith('\'') && text.endsWith('\''))
     text = text.mid(1, text.size() - 2);
   run_.SetVariable(static_cast<std::size_t>(item->row()), text);
   ShowValues(); // shows the value the variable holds now, the old one where the text was refused
+}
+
+void TVariablesPanel::Retranslate() {
+  setWindowTitle(tr("Variablen"));
+  table_->setHorizontalHeaderLabels({tr("Name"), tr("Typ"), tr("Wert")});
+}
+
+void TVariablesPanel::changeEvent(QEvent* event) {
+  QDockWidget::changeEvent(event);
+  if (event->type() != QEvent::LanguageChange)
+    return;
+  Retranslate();
+  Rebuild(); // the types' names
 }

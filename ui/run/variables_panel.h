@@ -16,7 +16,12 @@ public:
 
   QTableWidget* Table() const { return table_; }
 
+protected:
+  // A new language: the panel's texts anew.
+  void changeEvent(QEvent* event) override;
+
 private:
+  void Retranslate();
   void Rebuild();
   void ShowValues();
   void Edited(QTableWidgetItem* item);
