@@ -47,6 +47,7 @@ stress: build-asan
 	for seed in $$(seq 1 $(STRESS_SEEDS)); do \
 	  echo "== Startwert $$seed"; \
 	  QT_QPA_PLATFORM=offscreen STRUKT_RANDOM_SEED=$$seed STRUKT_RANDOM_STEPS=$(STRESS_STEPS) \
+	  STRUKT_TRANSLATIONS=$(CURDIR)/$(ASAN_BUILD)/translations \
 	  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ./$(ASAN_BUILD)/tests/ui/random_editing_test || exit 1; \
 	done

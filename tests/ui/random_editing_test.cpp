@@ -408,9 +408,12 @@ protected:
     }
     case TStep::Checks: {
       TCheckController& checks = form->Checks();
-      switch (Pick(6)) {
+      switch (Pick(7)) {
       case 0:
         form->Prfungenanzeigen1->trigger();
+        break;
+      case 6: // the other language, at once
+        form->findChild<QAction*>(Pick(2) ? "English1" : "Deutsch1")->trigger();
         break;
       case 1:
         form->Prfergebnisse1->toggleViewAction()->trigger();
