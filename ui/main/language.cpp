@@ -11,28 +11,43 @@
 #include <QSettings>
 #include <QTranslator>
 
+#include <atomic>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
 const char* const kSettingsName = "Struktogramme";
 const char* const kKey = "Sprache";
 
-QTranslator& ProgramTranslator() {
-  static QTranslator translator;
-  return translator;
+// The checks' thread translates its messages while the user may switch the language: a
+// translation once loaded is never changed nor freed, only another one put in its place.
+std::vector<std::unique_ptr<QTranslator>>& Loaded() {
+  static std::vector<std::unique_ptr<QTranslator>> translators;
+  return translators;
 }
-
-QTranslator& QtTranslator() {
-  static QTranslator translator;
-  return translator;
-}
+std::atomic<const QTranslator*> gProgram{nullptr};
+QTranslator* gInstalledProgram = nullptr;
+QTranslator* gInstalledQt = nullptr;
 
 TUiLanguage gCurrent = TUiLanguage::German;
 
 std::string Translated(const char* context, const char* german) {
-  return ProgramTranslator().translate(context, german).toStdString();
+  const QTranslator* translator = gProgram.load();
+  return translator ? translator->translate(context, german).toStdString() : std::string();
+}
+
+// A translation loaded anew, kept for the rest of the run; nullptr where none is found.
+QTranslator* Load(const QString& name, const QStringList& folders) {
+  auto translator = std::make_unique<QTranslator>();
+  for (const QString& folder : folders)
+    if (translator->load(name, folder)) {
+      Loaded().push_back(std::move(translator));
+      return Loaded().back().get();
+    }
+  return nullptr;
 }
 
 std::optional<TUiLanguage> Parse(const char* value) {
@@ -88,35 +103,35 @@ void SaveLanguage(TUiLanguage language) {
 
 bool InstallLanguage(TUiLanguage language) {
   QCoreApplication* app = QCoreApplication::instance();
-  if (app) {
-    QCoreApplication::removeTranslator(&ProgramTranslator());
-    QCoreApplication::removeTranslator(&QtTranslator());
+  for (QTranslator** installed : {&gInstalledProgram, &gInstalledQt}) {
+    if (app && *installed)
+      QCoreApplication::removeTranslator(*installed);
+    *installed = nullptr;
   }
   SetTranslator(nullptr);
+  gProgram.store(nullptr);
   gCurrent = TUiLanguage::German;
-  bool found = true;
   if (language == TUiLanguage::English) {
-    found = false;
-    for (const QString& folder : TranslationFolders())
-      if (ProgramTranslator().load(QStringLiteral("struktogramme_en"), folder)) {
-        found = true;
-        break;
-      }
-    if (found) {
-      gCurrent = TUiLanguage::English;
-      SetTranslator(&Translated);
-      if (app)
-        QCoreApplication::installTranslator(&ProgramTranslator());
-    }
     // Qt's own texts are English as they are.
-    return found;
+    QTranslator* program = Load(QStringLiteral("struktogramme_en"), TranslationFolders());
+    if (!program)
+      return false;
+    gCurrent = TUiLanguage::English;
+    gProgram.store(program);
+    SetTranslator(&Translated);
+    if (app && QCoreApplication::installTranslator(program))
+      gInstalledProgram = program;
+    return true;
   }
   // Qt's own texts (help, file and print dialogs) speak German like the rest of the program.
-  if (QtTranslator().load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
-      app)
-    QCoreApplication::installTranslator(&QtTranslator());
-  return found;
+  auto qt = std::make_unique<QTranslator>();
+  if (qt->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+               QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+      app && QCoreApplication::installTranslator(qt.get())) {
+    gInstalledQt = qt.get();
+    Loaded().push_back(std::move(qt));
+  }
+  return true;
 }
 
 TUiLanguage CurrentLanguage() {
