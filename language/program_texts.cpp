@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "language/program_texts.h"
 
+#include "model/element_order.h"
+
 #include <algorithm>
 #include <string_view>
 #include <unordered_set>
@@ -85,7 +87,8 @@ struct TEvidence {
 } // namespace
 
 bool IsKnownProcedure(const std::string& lowerName) {
-  static const std::unordered_set<std::string> known(std::begin(kProcedures), std::end(kProcedures));
+  static const std::unordered_set<std::string> known(std::begin(kProcedures),
+                                                     std::end(kProcedures));
   return known.count(lowerName) > 0;
 }
 
@@ -253,9 +256,10 @@ private:
     const TExprNode& n = tree[node];
     if (n.Kind == TExprKind::Name && n.Variable >= 0) {
       evidence[n.Variable].Weak |= TEvidence::Bit(TValueType::Boolean);
-    } else if (n.Kind == TExprKind::Paren || (n.Kind == TExprKind::Unary && n.Code == TExprOp::Not) ||
-               (n.Kind == TExprKind::Binary && (n.Code == TExprOp::And || n.Code == TExprOp::Or ||
-                                                n.Code == TExprOp::Xor))) {
+    } else if (n.Kind == TExprKind::Paren ||
+               (n.Kind == TExprKind::Unary && n.Code == TExprOp::Not) ||
+               (n.Kind == TExprKind::Binary &&
+                (n.Code == TExprOp::And || n.Code == TExprOp::Or || n.Code == TExprOp::Xor))) {
       for (int child : n.Children)
         MarkLogical(tree, child, evidence);
     }
@@ -298,35 +302,14 @@ TProgramTexts::TProgramTexts(const TBlock& root) {
   // Elements of one kind with the same text share one parse: it cannot differ, and large
   // programs repeat their texts.
   std::unordered_map<std::string_view, uint32_t> seen[3]; // the texts live in the elements
-  texts_.emplace_back(); // for blocks, which have no text to read
-  std::vector<const TElement*> order;
-  std::vector<const TElement*> chains{&root};
-  while (!chains.empty()) {
-    const TElement* e = chains.back();
-    chains.pop_back();
-    for (; e; e = e->Next) {
-      order.push_back(e);
-      std::vector<const TElement*> owned;
-      if (const TBlock* block = As<TBlock>(e)) {
-        owned = {block->Body};
-      } else if (const TBedingung* cond = As<TBedingung>(e)) {
-        for (const TBlock* branch : {cond->Branch1, cond->Branch2})
-          if (branch)
-            owned.insert(owned.end(), {branch->Body, branch->Next});
-      }
-      if (owned.empty())
-        continue;
-      chains.push_back(e->Next);
-      for (auto it = owned.rbegin(); it != owned.rend(); ++it)
-        chains.push_back(*it);
-      break;
-    }
-  }
+  texts_.emplace_back();                                  // for blocks, which have no text to read
+  // Branch blocks are among them too; like every block they have no text.
+  const std::vector<const TElement*> order = ElementsInOrder(root);
   index_of_.Reserve(order.size());
   for (auto& kind : seen)
     kind.reserve(order.size());
   for (const TElement* e : order) {
-    const int kind = e->Kind() == TKind::Block      ? -1
+    const int kind = e->Kind() == TKind::Block       ? -1
                      : e->Kind() == TKind::Anweisung ? 0
                      : e->Kind() == TKind::For       ? 1
                                                      : 2;

@@ -23,22 +23,6 @@ struct TRefusal {
   throw TRefusal{std::move(why)};
 }
 
-// The type's name without article, for "für den Typ …".
-std::string TypeWord(TValueType t) {
-  switch (t) {
-  case TValueType::Integer:
-    return Tr("Ausführung", "ganze Zahl");
-  case TValueType::Real:
-    return Tr("Ausführung", "Kommazahl");
-  case TValueType::Boolean:
-    return Tr("Ausführung", "Wahrheitswert");
-  case TValueType::String:
-    return Tr("Ausführung", "Zeichenkette");
-  default:
-    return Tr("Ausführung", "unbekannt");
-  }
-}
-
 bool IsNumber(TValueType t) {
   return t == TValueType::Integer || t == TValueType::Real;
 }
@@ -49,8 +33,9 @@ struct TCode {
   const TNode* Node = nullptr;
 };
 
-template <class Node> const TNode* MakeComparison(TNodeArena& arena, const std::string& op,
-                                                              const Node* a, const Node* b) {
+template <class Node>
+const TNode* MakeComparison(TNodeArena& arena, const std::string& op, const Node* a,
+                            const Node* b) {
   if (op == "=")
     return arena.Make<TComparison<TCompare::Eq, Node>>(a, b);
   if (op == "<>")
@@ -159,8 +144,8 @@ private:
     case TExprKind::Index:
       if (n.Children.size() != 2 || TypeOf(t, n.Children[0]) != TValueType::String ||
           TypeOf(t, n.Children[1]) != TValueType::Integer)
-        Refuse(Tr("Ausführung",
-                  "nur eine Zeichenkette lässt sich mit einer ganzen Zahl indizieren"));
+        Refuse(
+            Tr("Ausführung", "nur eine Zeichenkette lässt sich mit einer ganzen Zahl indizieren"));
       code.Node = Make<TStrIndex>(Str(t, n.Children[0]), Int(t, n.Children[1]));
       break;
     default:
@@ -209,7 +194,7 @@ private:
       return Make<TBoolNot>(Bool(t, n.Children[0]));
     if (n.Op == "not" && a == TValueType::Integer)
       return Make<TIntUnary<TIntFn::Not>>(Int(t, n.Children[0]));
-    Refuse(Format(Tr("Ausführung", "»%1« gibt es nicht für den Typ %2"), {n.Op, TypeWord(a)}));
+    Refuse(Format(Tr("Ausführung", "»%1« gibt es nicht für den Typ %2"), {n.Op, ValueTypeWord(a)}));
   }
 
   const TNode* Binary(const TExprTree& t, const TExprNode& n) {
@@ -286,7 +271,7 @@ private:
         return MakeComparison<TBoolNode>(p_.Nodes, p, Bool(t, l), Bool(t, r));
     }
     Refuse(Format(Tr("Ausführung", "»%1« gibt es nicht für die Typen %2 und %3"),
-                  {n.Op, TypeWord(a), TypeWord(b)}));
+                  {n.Op, ValueTypeWord(a), ValueTypeWord(b)}));
   }
 
   const TNode* Call(const TExprTree& t, const TExprNode& n) {
@@ -299,9 +284,9 @@ private:
     if (f == "copy" || f == "pos") {
       const bool copy = f == "copy";
       if (args != (copy ? 3u : 2u))
-        Refuse(copy ? Tr("Ausführung",
-                         "copy braucht drei Argumente: Zeichenkette, Anfang und Anzahl")
-                    : Tr("Ausführung", "pos braucht zwei Zeichenketten"));
+        Refuse(
+            copy ? Tr("Ausführung", "copy braucht drei Argumente: Zeichenkette, Anfang und Anzahl")
+                 : Tr("Ausführung", "pos braucht zwei Zeichenketten"));
       for (std::size_t i = 0; i < args; ++i)
         if (TypeOf(t, arg(i)) != (copy && i > 0 ? TValueType::Integer : TValueType::String))
           Refuse(copy ? Tr("Ausführung", "copy braucht eine Zeichenkette und zwei ganze Zahlen")
@@ -312,8 +297,8 @@ private:
     }
     if (!IsKnownFunction(f)) {
       if (IsKnownProcedure(f))
-        Refuse(Format(Tr("Ausführung", "»%1« ist eine Prozedur und hat keinen Wert"),
-                      {callee.Text}));
+        Refuse(
+            Format(Tr("Ausführung", "»%1« ist eine Prozedur und hat keinen Wert"), {callee.Text}));
       Refuse(Format(Tr("Ausführung", "die Funktion »%1« ist unbekannt"), {callee.Text}));
     }
     if (args != 1 || t[arg(0)].Kind == TExprKind::Formatted)
@@ -365,7 +350,7 @@ private:
       return f == "succ" ? static_cast<const TNode*>(Make<TIntUnary<TIntFn::Succ>>(Int(t, x)))
                          : Make<TIntUnary<TIntFn::Pred>>(Int(t, x));
     Refuse(Format(Tr("Ausführung", "»%1« gibt es nicht für den Typ %2"),
-                  {callee.Text, TypeWord(a)}));
+                  {callee.Text, ValueTypeWord(a)}));
   }
 
   const TIntNode* Int(const TExprTree& t, int node) {
@@ -458,17 +443,18 @@ private:
     const uint32_t slot = Slot(target);
     const std::string& op = n.Op;
     if (op != ":=") {
-      const bool arithmetic = (to == TValueType::Integer && op != "/=") ||
-                              to == TValueType::Real || (to == TValueType::String && op == "+=");
+      const bool arithmetic = (to == TValueType::Integer && op != "/=") || to == TValueType::Real ||
+                              (to == TValueType::String && op == "+=");
       if (!arithmetic)
-        Refuse(Format(Tr("Ausführung", "»%1« gibt es nicht für den Typ %2"), {op, TypeWord(to)}));
+        Refuse(
+            Format(Tr("Ausführung", "»%1« gibt es nicht für den Typ %2"), {op, ValueTypeWord(to)}));
     }
     switch (to) {
     case TValueType::Integer: {
       const TIntNode* v = Int(t, value);
       if (op != ":=") {
         const TIntNode* x = Make<TIntVar>(slot);
-        v = op == "+=" ? static_cast<const TIntNode*>(IntBinary<TIntOp::Add>(x, v))
+        v = op == "+="   ? static_cast<const TIntNode*>(IntBinary<TIntOp::Add>(x, v))
             : op == "-=" ? static_cast<const TIntNode*>(IntBinary<TIntOp::Sub>(x, v))
                          : IntBinary<TIntOp::Mul>(x, v);
       }
@@ -478,7 +464,7 @@ private:
       const TRealNode* v = Real(t, value);
       if (op != ":=") {
         const TRealNode* x = Make<TRealVar>(slot);
-        v = op == "+=" ? static_cast<const TRealNode*>(Make<TRealBinary<TRealOp::Add>>(x, v))
+        v = op == "+="   ? static_cast<const TRealNode*>(Make<TRealBinary<TRealOp::Add>>(x, v))
             : op == "-=" ? static_cast<const TRealNode*>(Make<TRealBinary<TRealOp::Sub>>(x, v))
             : op == "*=" ? static_cast<const TRealNode*>(Make<TRealBinary<TRealOp::Mul>>(x, v))
                          : Make<TRealBinary<TRealOp::Div>>(x, v);
@@ -548,7 +534,8 @@ private:
     const auto found = conditions_.try_emplace(&texts_.Of(e), nullptr);
     const auto cached = found.first;
     if (found.second)
-      Compiling(e, [&] { cached->second = Condition(e); }, &texts_.Of(e));
+      Compiling(
+          e, [&] { cached->second = Condition(e); }, &texts_.Of(e));
     else
       Refused(e, &texts_.Of(e));
     return cached->second;
@@ -636,7 +623,8 @@ private:
     work.push_back({TWork::Emit, nullptr, -1, UINT32_MAX, 0, step});
   }
   // A branch block's body and then what follows the block, as the export writes them.
-  void LaterBranch(std::vector<TWork>& work, const TBlock* branch, int32_t owner, uint32_t loopEnd) {
+  void LaterBranch(std::vector<TWork>& work, const TBlock* branch, int32_t owner,
+                   uint32_t loopEnd) {
     if (!branch)
       return;
     p_.AddElement(branch, owner);
@@ -706,14 +694,17 @@ void TCompiler::Chain(std::vector<TWork>& work, const TWork& item) {
       // Inside a loop break is allowed: that is another compilation of the text.
       const void* key = reinterpret_cast<const char*>(&parsed) + (inLoop_ ? 1 : 0);
       if (found.second) {
-        Compiling(*e, [&] {
-          if (!parsed.Valid)
-            Refuse(Tr("Ausführung", "der Text lässt sich nicht als Pascal-Anweisung lesen"));
-          std::vector<const TAction*> actions;
-          for (int statement : parsed.Statements)
-            Statement(parsed.Tree, statement, actions);
-          p_.Actions.insert(p_.Actions.end(), actions.begin(), actions.end());
-        }, key);
+        Compiling(
+            *e,
+            [&] {
+              if (!parsed.Valid)
+                Refuse(Tr("Ausführung", "der Text lässt sich nicht als Pascal-Anweisung lesen"));
+              std::vector<const TAction*> actions;
+              for (int statement : parsed.Statements)
+                Statement(parsed.Tree, statement, actions);
+              p_.Actions.insert(p_.Actions.end(), actions.begin(), actions.end());
+            },
+            key);
         cached->second = {step.First, static_cast<uint32_t>(p_.Actions.size()) - step.First};
       } else {
         Refused(*e, key);
@@ -888,6 +879,21 @@ std::vector<TTextProblem> FindTextProblems(const TBlock& root) {
   compiler.CollectProblems(problems);
   compiler.Run();
   return problems;
+}
+
+std::string ValueTypeWord(TValueType t) {
+  switch (t) {
+  case TValueType::Integer:
+    return Tr("Ausführung", "ganze Zahl");
+  case TValueType::Real:
+    return Tr("Ausführung", "Kommazahl");
+  case TValueType::Boolean:
+    return Tr("Ausführung", "Wahrheitswert");
+  case TValueType::String:
+    return Tr("Ausführung", "Zeichenkette");
+  default:
+    return Tr("Ausführung", "unbekannt");
+  }
 }
 
 std::string ValueTypeName(TValueType t) {

@@ -97,3 +97,5 @@ std::string QuotedElementText(const TElement& e);
 // The type's name with its article as messages use it ("eine ganze Zahl"), in the user's
 // language.
 std::string ValueTypeName(TValueType t);
+// The type's name without article, for "für den Typ …" and the variables' list: "ganze Zahl".
+std::string ValueTypeWord(TValueType t);

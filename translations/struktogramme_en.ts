@@ -1208,22 +1208,6 @@ random numbers the same way every time.</translation>
 <context>
     <name>TVariablesPanel</name>
     <message>
-        <source>Kommazahl</source>
-        <translation>real</translation>
-    </message>
-    <message>
-        <source>Wahrheitswert</source>
-        <translation>boolean</translation>
-    </message>
-    <message>
-        <source>Zeichenkette</source>
-        <translation>string</translation>
-    </message>
-    <message>
-        <source>ganze Zahl</source>
-        <translation>integer</translation>
-    </message>
-    <message>
         <source>Variablen</source>
         <translation>Variables</translation>
     </message>

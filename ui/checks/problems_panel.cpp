@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/checks/problems_panel.h"
 
+#include "ui/main/app_settings.h"
 #include "ui/main/text_codec.h"
 
 #include <QAction>
@@ -12,8 +13,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const char* const kSettingsName = "Struktogramme";
 
 QString SettingKey(TCheck check) {
   return QStringLiteral("Pruefungen/") + QLatin1String(CheckKey(check));

@@ -2,6 +2,7 @@
 #include "ui/main/language.h"
 
 #include "model/texts.h"
+#include "ui/main/app_settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,7 +20,6 @@
 
 namespace {
 
-const char* const kSettingsName = "Struktogramme";
 const char* const kKey = "Sprache";
 
 // The checks' thread translates its messages while the user may switch the language: a
@@ -80,13 +80,6 @@ std::optional<TUiLanguage> LanguageArgument(int argc, char** argv) {
       return Parse(argv[i] + 7);
   }
   return std::nullopt;
-}
-
-bool HasLanguageArgument(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--lang") == 0 || std::strncmp(argv[i], "--lang=", 7) == 0)
-      return true;
-  return false;
 }
 
 TUiLanguage SavedLanguage() {

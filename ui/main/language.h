@@ -10,8 +10,6 @@ enum class TUiLanguage { German, English };
 // "--lang de" or "--lang en" (also "--lang=en") among the arguments; nullopt where none is
 // given or the value is neither.
 std::optional<TUiLanguage> LanguageArgument(int argc, char** argv);
-// Whether the arguments name a language at all, valid or not.
-bool HasLanguageArgument(int argc, char** argv);
 
 // The language chosen last in the menu; German until then, whatever the system's locale.
 TUiLanguage SavedLanguage();

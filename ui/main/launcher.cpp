@@ -17,14 +17,6 @@
 
 namespace {
 
-// A language other than German needs the translations, which the editor's program loads.
-bool NamesLanguage(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--lang") == 0 || std::strncmp(argv[i], "--lang=", 7) == 0)
-      return true;
-  return false;
-}
-
 // The same options QCommandLineParser gives the editor; nothing after "--" is an option.
 bool AsksForVersion(int argc, char** argv) {
   for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
@@ -59,7 +51,7 @@ int main(int argc, char** argv) {
     std::printf("struktogramme %s\n", STRUKT_VERSION);
     return 0;
   }
-  if (IsRunCommand(argc, argv) && !AsksForHelp(argc, argv) && !NamesLanguage(argc, argv))
+  if (IsRunCommand(argc, argv) && !AsksForHelp(argc, argv) && !HasLanguageArgument(argc, argv))
     return RunCommand(argc, argv);
   const std::string folder = OwnFolder();
   // Beside this program in the build, in the package's program folder when installed.

@@ -1,21 +1,23 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main/recent_files.h"
 
+#include "ui/main/app_settings.h"
+
 #include <QFileInfo>
 #include <QSettings>
 
 namespace {
 
 const char* const kKey = "ZuletztGeoeffnet";
-const char* const kName = "Struktogramme";
 
-}  // namespace
+} // namespace
 
 TRecentFiles::TRecentFiles() {
-  const QSettings settings{QString::fromLatin1(kName), QString::fromLatin1(kName)};
+  const QSettings settings{QString::fromLatin1(kSettingsName), QString::fromLatin1(kSettingsName)};
   files_ = settings.value(QLatin1String(kKey)).toStringList();
   files_.removeAll(QString());
-  while (files_.size() > kSize) files_.removeLast();
+  while (files_.size() > kSize)
+    files_.removeLast();
 }
 
 void TRecentFiles::Add(const QString& path) {
@@ -23,7 +25,8 @@ void TRecentFiles::Add(const QString& path) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
   files_.removeAll(absolute);
   files_.prepend(absolute);
-  while (files_.size() > kSize) files_.removeLast();
+  while (files_.size() > kSize)
+    files_.removeLast();
   Store();
 }
 
@@ -33,6 +36,6 @@ void TRecentFiles::Remove(const QString& path) {
 }
 
 void TRecentFiles::Store() const {
-  QSettings settings{QString::fromLatin1(kName), QString::fromLatin1(kName)};
+  QSettings settings{QString::fromLatin1(kSettingsName), QString::fromLatin1(kSettingsName)};
   settings.setValue(QLatin1String(kKey), files_);
 }

@@ -4,9 +4,9 @@
 #include "language/desk_check.h"
 #include "language/machine.h"
 #include "language/program_checks.h"
-#include "model/windows1252.h"
 #include "model/stream.h"
 #include "model/texts.h"
+#include "model/windows1252.h"
 #include "ui/main/program_files.h"
 
 #include <unistd.h>
@@ -151,6 +151,13 @@ bool Parse(int argc, char** argv, TOptions& options) {
 
 } // namespace
 
+bool HasLanguageArgument(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--lang") == 0 || std::strncmp(argv[i], "--lang=", 7) == 0)
+      return true;
+  return false;
+}
+
 bool IsRunCommand(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
     for (const char* option : {"--run", "--check"})
@@ -240,11 +247,11 @@ int RunCommand(int argc, char** argv) {
       std::fprintf(stderr, "%s\n", machine.Error().c_str());
       status = 1;
     } else if (state == TMachine::TState::Ready) {
-      std::fprintf(stderr, "%s\n",
-                   Format(Tr("Befehlszeile",
-                             "Der Lauf wurde nach %1 Schritten abgebrochen (--max-steps)."),
-                          {std::to_string(machine.Steps())})
-                       .c_str());
+      std::fprintf(
+          stderr, "%s\n",
+          Format(Tr("Befehlszeile", "Der Lauf wurde nach %1 Schritten abgebrochen (--max-steps)."),
+                 {std::to_string(machine.Steps())})
+              .c_str());
       status = 3;
     } else {
       status = machine.ExitCode();

@@ -5,6 +5,9 @@
 
 // Whether the command line asks for a run or the checks (it holds --run or --check).
 bool IsRunCommand(int argc, char** argv);
+// Whether the command line names a language (--lang), valid or not; a language other than
+// German needs the translations, which only the editor's program loads.
+bool HasLanguageArgument(int argc, char** argv);
 // --check DATEI prints a line per finding of the checks (the element's blocks, its text and
 // what looks wrong) and exits with 0 without findings, 1 with, 2 when the file cannot be read.
 // Runs the program the command line names, with --max-steps N, --trace TABELLE.csv and

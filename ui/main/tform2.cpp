@@ -71,7 +71,6 @@ TForm2::TForm2(TWindowingServices& services, const QString& file, QWidget* paren
     : QMainWindow(parent), services_(services) {
   gMainForm = this;
   setObjectName(QStringLiteral("Form2"));
-  setWindowTitle(tr("Fluss-Diagramme zeichnen"));
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPixelSize(11);
   setFont(font);
@@ -86,6 +85,8 @@ TForm2::TForm2(TWindowingServices& services, const QString& file, QWidget* paren
   createRunUi();
   createCheckUi();
   createLanguageMenu();
+  // Every text of the menus and toolbars, as a change of language sets them again.
+  RetranslateUi();
   // Each window keeps its notation; the menu shows the active one's, one of the two.
   auto* notations = new QActionGroup(this);
   for (const char* name : {"AlsFlussdiagramm1", "AlsNassiShneidermanStruktogramm1"}) {

@@ -6,6 +6,7 @@
 #include "ui/checks/check_controller.h"
 #include "ui/checks/problems_panel.h"
 #include "ui/diagram/tform1.h"
+#include "ui/main/app_settings.h"
 #include "ui/main/text_codec.h"
 
 #include <QAction>
@@ -18,7 +19,6 @@
 
 namespace {
 
-const char* const kSettingsName = "Struktogramme";
 const char* const kShowKey = "Pruefungen/Anzeigen";
 
 } // namespace
@@ -32,7 +32,7 @@ void TForm2::createCheckUi() {
 
   QMenu* menu = MainMenu1->findChild<QMenu*>(QStringLiteral("Drucken1"));
   menu->addSeparator()->setObjectName(QStringLiteral("N16"));
-  Prfungenanzeigen1 = menu->addAction(tr("Prüfungen anzeigen"));
+  Prfungenanzeigen1 = menu->addAction(QString());
   Prfungenanzeigen1->setObjectName(QStringLiteral("Prfungenanzeigen1"));
   Prfungenanzeigen1->setCheckable(true);
   Prfungenanzeigen1->setChecked(

@@ -14,7 +14,7 @@
 void TForm2::createLanguageMenu() {
   QMenu* view = MainMenu1->findChild<QMenu*>(QStringLiteral("Drucken1"));
   view->addSeparator()->setObjectName(QStringLiteral("N18"));
-  Sprache1 = view->addMenu(tr("Sprache"));
+  Sprache1 = view->addMenu(QString());
   Sprache1->setObjectName(QStringLiteral("Sprache1"));
   Sprache1->menuAction()->setObjectName(QStringLiteral("Sprache1Action"));
   auto* group = new QActionGroup(Sprache1);

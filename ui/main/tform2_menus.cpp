@@ -178,12 +178,10 @@ void TForm2::createActions() {
     if (QLatin1String(item.caption) == QLatin1String("-")) {
       action->setSeparator(true);
     } else if (item.submenu) {
-      action->setText(tr(item.caption));
       auto* menu = new QMenu(this);
       menu->setObjectName(QLatin1String(item.name) + QStringLiteral("Menu"));
       action->setMenu(menu);
     } else {
-      action->setText(tr(item.caption));
       const THandler handler = item.handler;
       connect(action, &QAction::triggered, this,
               [this, action, handler] { Guarded(services_, [&] { (this->*handler)(action); }); });
@@ -206,7 +204,7 @@ void TForm2::createMenus() {
   // The template's small font is for the frame's controls; menus keep the desktop's font.
   MainMenu1->setFont(QApplication::font());
   for (const TMenuHeader& header : kMenus) {
-    QMenu* menu = MainMenu1->addMenu(tr(header.caption));
+    QMenu* menu = MainMenu1->addMenu(QString());
     menu->setObjectName(QLatin1String(header.name));
     menu->setFont(QApplication::font());
     for (const TMenuItem& item : kMenuItems) {
@@ -231,7 +229,6 @@ void TForm2::createToolBar() {
   for (const TToolButtonEntry& entry : kToolButtons) {
     auto* button = new QToolButton(ToolBar1);
     button->setObjectName(QLatin1String(entry.name));
-    button->setToolTip(tr(entry.hint));
     button->setFixedSize(entry.width, kToolButtonHeight);
     button->setIconSize(QSize(kToolPictureWidth, kToolPictureHeight));
     button->setIcon(QIcon(ToolPicture(entry.picture)));

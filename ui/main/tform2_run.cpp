@@ -36,7 +36,7 @@ void TForm2::createRunUi() {
     return form.findChild<QAction*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
   };
 
-  ToolBar2 = new QToolBar(tr("Ausführen"), this);
+  ToolBar2 = new QToolBar(this);
   ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
   ToolBar2->setFont(QApplication::font());
   for (const char* name : kRunButtons)
@@ -126,7 +126,6 @@ void TForm2::createRunUi() {
     resizeDocks({EinundAusgabe1, Schreibtischtest1}, {width() * 2 / 5, width() * 3 / 5},
                 Qt::Horizontal);
   });
-  RetranslateRunUi();
   UpdateRunActions();
 }
 

@@ -1,29 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "ui/run/variables_panel.h"
 
+#include "language/run_program.h"
 #include "ui/main/text_codec.h"
 #include "ui/run/run_controller.h"
 
 #include <QEvent>
 #include <QHeaderView>
 #include <QTableWidget>
-
-namespace {
-
-QString TypeName(TValueType type) {
-  switch (type) {
-  case TValueType::Real:
-    return TVariablesPanel::tr("Kommazahl");
-  case TValueType::Boolean:
-    return TVariablesPanel::tr("Wahrheitswert");
-  case TValueType::String:
-    return TVariablesPanel::tr("Zeichenkette");
-  default:
-    return TVariablesPanel::tr("ganze Zahl");
-  }
-}
-
-} // namespace
 
 TVariablesPanel::TVariablesPanel(TRunController& run, QWidget* parent)
     : QDockWidget(parent), run_(run), table_(new QTableWidget(0, 3, this)) {
@@ -53,7 +37,7 @@ void TVariablesPanel::Rebuild() {
   for (int row = 0; row < table_->rowCount(); ++row) {
     const TRunVariable& v = program->Variables[static_cast<std::size_t>(row)];
     auto* name = new QTableWidgetItem(FromCp1252(v.Name));
-    auto* type = new QTableWidgetItem(TypeName(v.Type));
+    auto* type = new QTableWidgetItem(QString::fromStdString(ValueTypeWord(v.Type)));
     name->setFlags(name->flags() & ~Qt::ItemIsEditable);
     type->setFlags(type->flags() & ~Qt::ItemIsEditable);
     table_->setItem(row, 0, name);
